@@ -1,0 +1,1 @@
+// options: to come

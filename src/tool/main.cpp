@@ -1,0 +1,16 @@
+// qnrtool: the instructor's command-line companion, on the same core as the
+// observatory. Each subsystem adds its commands here with one line.
+#include <iostream>
+
+#include "app/cli/AppCommands.h"
+#include "platform/Headless.h"
+#include "tool/Registry.h"
+
+int main(int argc, char** argv) {
+    qnr::tool::Registry registry;
+    qnr::app::RegisterCommands(registry);
+
+    qnr::platform::HeadlessServices platform;
+    qnr::tool::Context context{std::cout, std::cerr, platform.services()};
+    return registry.dispatch(std::vector<std::string>(argv + 1, argv + argc), context);
+}

@@ -1,0 +1,98 @@
+#pragma once
+// Scripted platform fakes for core tests: every message is recorded, every
+// question is answered from a script, the clock and identity are fixed.
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/Services.h"
+
+namespace qnr::test {
+
+class FakeDialogs final : public platform::Dialogs {
+public:
+    // Answers are taken in order; when the script is empty a question gets
+    // `fallback` and a plain message gets OK.
+    void script(std::initializer_list<platform::Answer> answers) {
+        answers_.insert(answers_.end(), answers.begin(), answers.end());
+    }
+    void scriptInput(std::optional<std::string> text) { inputs_.push_back(std::move(text)); }
+    platform::Answer fallback = platform::Answer::Cancel;
+
+    platform::Answer ask(const platform::Message& message) override;
+    void beep() override { ++beeps; }
+    std::optional<std::string> inputLine(const std::string& caption, const std::string& prompt,
+                                         const std::string& initial) override;
+
+    std::vector<platform::Message> messages;
+    std::vector<std::string> inputPrompts;
+    int beeps = 0;
+
+    // The texts and captions shown, in order, as "caption|text".
+    std::vector<std::string> shown() const;
+    void clear() { messages.clear(); inputPrompts.clear(); beeps = 0; }
+
+private:
+    std::deque<platform::Answer> answers_;
+    std::deque<std::optional<std::string>> inputs_;
+};
+
+class FakeClock final : public platform::Clock {
+public:
+    double now = 37360.5;  // 2002-04-14 12:00 local
+    std::uint32_t tick = 1000;
+    std::uint64_t counter = 123456789;
+    platform::TimeZoneInfo zone{300, 0, -60, false, true, "Eastern Standard Time"};
+
+    double localDayNumber() override { return now; }
+    std::uint32_t tickMs() override { return tick; }
+    std::uint64_t performanceCounter() override { return counter; }
+    platform::TimeZoneInfo timeZone() override { return zone; }
+};
+
+class FakeIdentity final : public platform::Identity {
+public:
+    std::string login = "student";
+    std::string program = "/nonexistent/program/";
+    std::string userData = "/nonexistent/userdata/";
+
+    std::string loginName() override { return login; }
+    std::string programFolder() override { return program; }
+    std::string userDataLocation() override { return userData; }
+    std::string platformName() override { return "Linux"; }
+    int platformMajorVersion() override { return 6; }
+};
+
+// A fresh folder under the system's temporary folder, removed at the end.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::string& path() const { return path_; }  // ends in "/"
+    std::string file(const std::string& name) const { return path_ + name; }
+private:
+    std::string path_;
+};
+
+// Fakes wired together, with the real file system.
+struct FakePlatform {
+    FakeDialogs dialogs;
+    FakeClock clock;
+    FakeIdentity identity;
+    platform::StdFileSystem files;
+    platform::Services services() {
+        platform::Services s;
+        s.dialogs = &dialogs;
+        s.clock = &clock;
+        s.identity = &identity;
+        s.files = &files;
+        return s;
+    }
+};
+
+std::vector<std::uint8_t> ReadAll(const std::string& path);
+void WriteAll(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+}  // namespace qnr::test
