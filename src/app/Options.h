@@ -128,13 +128,13 @@ std::string VersionKey(const std::string& version);
 // key, a reference to the field, and its stored form.
 struct OptionsFieldVisitor {
     virtual ~OptionsFieldVisitor() = default;
-    virtual void text(const char* key, std::string& value, std::size_t capacity) = 0;
-    virtual void byte(const char* key, std::uint8_t& value) = 0;
-    virtual void flag(const char* key, bool& value) = 0;
-    virtual void single(const char* key, Single& value) = 0;
-    virtual void int32(const char* key, std::int32_t& value) = 0;
-    virtual void angle(const char* key, Extended& radians) = 0;  // 10-byte extended
-    virtual void password(const char* key, ScrambledPassword& value) = 0;
+    virtual void text(const std::string& key, std::string& value, std::size_t capacity) = 0;
+    virtual void byte(const std::string& key, std::uint8_t& value) = 0;
+    virtual void flag(const std::string& key, bool& value) = 0;
+    virtual void single(const std::string& key, Single& value) = 0;
+    virtual void int32(const std::string& key, std::int32_t& value) = 0;
+    virtual void angle(const std::string& key, Extended& radians) = 0;  // 10-byte extended
+    virtual void password(const std::string& key, ScrambledPassword& value) = 0;
 };
 void VisitSavedFields(OptsRec& rec, OptionsFieldVisitor& visitor);
 
@@ -151,6 +151,8 @@ public:
     // zone, then reads the file from the data folder, else the program folder,
     // else sets the defaults.
     void Create(const std::string& fileName, const std::string& programVersion);
+    // The first step of Create alone: names, versions and the program folder.
+    void InitIdentification(const std::string& fileName, const std::string& programVersion);
     // Writes the record into folder + file name, keeping the old file as the
     // backup; false when the user declined or the file could not be written.
     bool Save(const std::string& folder);
@@ -173,8 +175,9 @@ protected:
     virtual void AfterWrite(RecordWriter&) {}
 
 private:
-    void ChooseFolders();
+    void ChooseDataFolder();
     std::string MediaFallback(const std::string& relative, const std::string& probe);
+    void ReportInvalid(const std::string& path, const std::string& why);
 
     platform::Services& services_;
     std::string loadedFrom_;
