@@ -1,0 +1,37 @@
+// The observatory: one application, its platform services and its windows.
+#include <QApplication>
+#include <memory>
+
+#include "app/win/Zarn_Obs.h"
+#include "ui/QtServices.h"
+
+namespace {
+
+// The long-lived windows. They are created in this order at start and live
+// until the program ends; all but the main window stay hidden until shown.
+// Later windows insert themselves at their place in this list.
+struct Windows {
+    std::unique_ptr<qnr::app::TEnvironment1> Environment1;
+};
+
+Windows CreateWindows(qnr::platform::Services& services) {
+    Windows w;
+    w.Environment1 = std::make_unique<qnr::app::TEnvironment1>(services);
+    return w;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quenara Exercise"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Quenara Exercise"));
+
+    qnr::ui::QtServices platform;
+    qnr::platform::Services services = platform.services();
+    Windows windows = CreateWindows(services);
+    platform.setMainWindow(windows.Environment1.get());
+
+    windows.Environment1->show();
+    return application.exec();
+}
