@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "astro/MathStd.h"
+#include "astro/StringUt.h"
 
 namespace qnr::app {
 
@@ -14,20 +15,6 @@ bool SameIgnoringCase(const std::string& a, const std::string& b) {
            std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
                return std::tolower(x) == std::tolower(y);
            });
-}
-
-// The runtime's text for an I/O result code; the options messages end with it.
-std::string IoText(int code) {
-    switch (code) {
-    case 2: return "File Not Found!";
-    case 3: return "Path Not Found!";
-    case 4: return "Too Many Open Files!";
-    case 5: return "File Access Denied!";
-    case 100: return "EOF!";
-    case 101: return "Disk Full!";
-    case 106: return "Invalid Input!";
-    default: return "IOResult = " + std::to_string(code);
-    }
 }
 
 constexpr int EofCode = 100;
@@ -387,7 +374,7 @@ bool OptsObj::ReadFile(const std::string& requested) {
     OptsRec loaded = rec;
     std::string version = r.text(71);
     if (r.failed()) {
-        ReportInvalid(path, IoText(EofCode));
+        ReportInvalid(path, IOErrorText(EofCode));
         return false;
     }
     if (VersionKey(version) != VersionKey(rec.programVersion)) {
@@ -401,7 +388,7 @@ bool OptsObj::ReadFile(const std::string& requested) {
     VisitSavedFields(loaded, v);
     if (!whole.failed()) AfterRead(whole);
     if (whole.failed()) {
-        ReportInvalid(path, IoText(EofCode));
+        ReportInvalid(path, IOErrorText(EofCode));
         return false;
     }
     if (!whole.atEnd()) {
@@ -428,7 +415,7 @@ bool OptsObj::Save(const std::string& folderIn) {
     const std::string folder = platform::WithTrailingSlash(folderIn);
     const std::string path = folder + rec.fileName;
     auto fail = [&](int code) {
-        services_.dialogs->show("Unable to save Options!\r\n\r\nFileName: " + path + "\r\n" + IoText(code),
+        services_.dialogs->show("Unable to save Options!\r\n\r\nFileName: " + path + "\r\n" + IOErrorText(code),
                                 "Options File Error!", platform::Icon::Error);
         return false;
     };

@@ -1,0 +1,133 @@
+#include "app/Login.h"
+
+#include <cmath>
+
+namespace qnr::app {
+
+namespace {
+
+std::string Cut(const std::string& s, std::size_t n) { return s.substr(0, n); }
+
+bool UnsafeInFolderName(unsigned char c) {
+    return c <= 0x20 || c == 0x7F || c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' || c == '"' ||
+           c == '<' || c == '>' || c == '|';
+}
+
+}  // namespace
+
+std::string UserFolderName(const std::string& name1) {
+    std::string folder;
+    auto space = name1.rfind(' ');
+    if (space == std::string::npos)
+        folder = name1.substr(0, 8);
+    else
+        folder = Cut(name1.substr(0, 1) + name1.substr(space + 1), 8);
+    // The name comes from free text and becomes a path component: nothing in
+    // it may leave the users folder or fail to be created.
+    for (char& c : folder)
+        if (UnsafeInFolderName(static_cast<unsigned char>(c))) c = '_';
+    if (!folder.empty() && folder[0] == '.') folder[0] = '_';
+    if (folder.empty()) folder = "_";
+    return folder;
+}
+
+bool LoginDialogModel::Ok(LoginRecord& record, platform::Dialogs& dialogs) const {
+    for (std::size_t i = 0; i < 4; ++i) record.names[i] = Cut(students[i], 40);
+    record.table = Cut(table, 4);
+    if (!record.names[0].empty()) {
+        platform::Answer a = dialogs.ask({"Have You Finished Logging In?", "Login Completed?",
+                                          platform::Buttons::YesNo, platform::Icon::Question});
+        if (a != platform::Answer::Yes) return false;
+        record.userFolder = UserFolderName(record.names[0]);
+        return true;
+    }
+    platform::Answer a = dialogs.ask({"You Didn't Enter Anything!", "No Entry!", platform::Buttons::OKCancel,
+                                      platform::Icon::Warning});
+    if (a != platform::Answer::OK) return false;
+    record.names[0] = NotLoggedInName;
+    record.userFolder = "NOLOG";
+    return true;
+}
+
+std::string LogDate(const ObsDateTime& t) { return t.NumericDateStr(); }
+
+std::string LogTime(const ObsDateTime& t) { return t.local.TimeStr(2, ":", ":", ""); }
+
+LogFileObj::LogFileObj(platform::Services& services, const bool& writeEnabled)
+    : services_(services), writeEnabled_(writeEnabled) {}
+
+void LogFileObj::Create(const std::string& programId, const std::string& fileName, const LoginRecord* record) {
+    programId_ = programId;
+    fileName_ = fileName;
+    record_ = record;
+    clock_.zone = 0;
+    clock_.SetNow(*services_.clock);
+    start_ = clock_.JulianDate();
+    loginWritten_ = false;
+    logoutWritten_ = false;
+    lastResult_ = 0;
+}
+
+bool LogFileObj::Enabled() const { return writeEnabled_ && record_ != nullptr && !fileName_.empty(); }
+
+std::string LogFileObj::NameLines(bool allNames) const {
+    std::string lines = "Name1: " + Cut(record_->names[0], 40) + "\r\n";
+    if (allNames)
+        for (std::size_t i = 1; i < 4; ++i)
+            if (!record_->names[i].empty())
+                lines += "Name" + std::to_string(i + 1) + ": " + Cut(record_->names[i], 40) + "\r\n";
+    if (!record_->table.empty()) lines += "Table: " + Cut(record_->table, 4) + "\r\n";
+    return lines;
+}
+
+std::string LogFileObj::ElapsedLine() {
+    TimeOfDay t;
+    Extended days = t.SplitDayFraction(clock_.JulianDate() - start_);
+    std::string line = "Elapsed Time: ";
+    if (days != 0) line += std::to_string(static_cast<long long>(days)) + "Days, ";
+    return line + t.TimeStr(2, ":", ":", "") + "\r\n";
+}
+
+void LogFileObj::Append(const std::string& lines) {
+    lastResult_ = services_.files->appendFile(fileName_, platform::Bytes(lines.begin(), lines.end()));
+}
+
+void LogFileObj::WriteLogin() {
+    if (!Enabled()) return;
+    std::string e = "Login: " + programId_ + "\r\n";
+    e += "Date: " + LogDate(clock_) + "\r\n";
+    e += "Time: " + LogTime(clock_) + "\r\n";
+    e += NameLines(true);
+    e += "EndLogin: " + programId_ + "\r\n";
+    e += "**********\r\n";
+    Append(e);
+    if (lastResult_ == 0) loginWritten_ = true;
+}
+
+void LogFileObj::WriteLogout() {
+    if (!Enabled()) return;
+    clock_.SetNow(*services_.clock);
+    std::string e = "Logout: " + programId_ + "\r\n";
+    e += "Date: " + LogDate(clock_) + "\r\n";
+    e += "Time: " + LogTime(clock_) + "\r\n";
+    e += NameLines(true);
+    e += ElapsedLine();
+    e += "EndLogout: " + programId_ + "\r\n";
+    e += "**********\r\n**********\r\n";
+    Append(e);
+    if (lastResult_ == 0) logoutWritten_ = true;
+}
+
+void LogFileObj::WriteComponent(const std::string& text) {
+    if (!Enabled()) return;
+    clock_.SetNow(*services_.clock);
+    std::string e = "Component: " + text + "\r\n";
+    e += "Date: " + LogDate(clock_) + "\r\n";
+    e += "Time: " + LogTime(clock_) + "\r\n";
+    e += NameLines(false);
+    e += ElapsedLine();
+    e += "**********\r\n";
+    Append(e);
+}
+
+}  // namespace qnr::app
