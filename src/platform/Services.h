@@ -19,6 +19,7 @@ struct Services {
     Identity* identity = nullptr;
     FileSystem* files = nullptr;
     Sound* sound = nullptr;
+    PcmSink* pcm = nullptr;
     Printer* printer = nullptr;
     Processes* processes = nullptr;
 };

@@ -10,6 +10,7 @@ namespace qnr::test {
 
 platform::Answer FakeDialogs::ask(const platform::Message& message) {
     messages.push_back(message);
+    if (whileShown) whileShown();
     if (message.buttons == platform::Buttons::OK) {
         if (!answers_.empty() && answers_.front() == platform::Answer::OK) answers_.pop_front();
         return platform::Answer::OK;

@@ -2,6 +2,7 @@
 // Scripted platform fakes for core tests: every message is recorded, every
 // question is answered from a script, the clock and identity are fixed.
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,9 @@ public:
     }
     void scriptInput(std::optional<std::string> text) { inputs_.push_back(std::move(text)); }
     platform::Answer fallback = platform::Answer::Cancel;
+    // Runs inside every message, as a nested event loop would (timers ticking
+    // while a box is up).
+    std::function<void()> whileShown;
 
     platform::Answer ask(const platform::Message& message) override;
     void beep() override { ++beeps; }
@@ -63,6 +67,34 @@ public:
     int platformMajorVersion() override { return 6; }
 };
 
+// Records the sounds played; a test ends the current one with finish().
+class FakeSound final : public platform::Sound {
+public:
+    void playFile(const std::string& path, std::function<void()> onEnd) override {
+        played.push_back(path);
+        current = path;
+        onEnd_ = std::move(onEnd);
+    }
+    void stop() override {
+        ++stops;
+        current.clear();
+        onEnd_ = nullptr;
+    }
+    bool available() override { return true; }
+    // The current file ends by itself.
+    void finish() {
+        auto f = std::move(onEnd_);
+        onEnd_ = nullptr;
+        current.clear();
+        if (f) f();
+    }
+    std::vector<std::string> played;
+    std::string current;
+    int stops = 0;
+private:
+    std::function<void()> onEnd_;
+};
+
 // A fresh folder under the system's temporary folder, removed at the end.
 class TempFolder {
 public:
@@ -82,12 +114,14 @@ struct FakePlatform {
     FakeClock clock;
     FakeIdentity identity;
     platform::StdFileSystem files;
+    FakeSound sound;
     platform::Services services() {
         platform::Services s;
         s.dialogs = &dialogs;
         s.clock = &clock;
         s.identity = &identity;
         s.files = &files;
+        s.sound = &sound;
         return s;
     }
 };
