@@ -97,14 +97,14 @@ TEST(Sounds, EveryNameThePanelsPlay) {
                                           "rolling.wav", "crinkle.wav",  "drag.wav",    "mailbox.wav",
                                           "whaading.wav", "servostart.wav", "servocontin.wav", "Emotor.wav"};
     std::set<std::string> made;
-    for (const SoundSpec& s : PanelSounds()) made.insert(s.file);
+    for (const SoundInfo& s : PanelSounds()) made.insert(s.file);
     EXPECT_EQ(made, wanted);
     EXPECT_TRUE(Synthesize("nosuch.wav").empty());
 }
 
 // Length as listed, loud enough to hear, never clipped; the same bytes every time.
 TEST(Sounds, LengthLevelAndDeterminism) {
-    for (const SoundSpec& s : PanelSounds()) {
+    for (const SoundInfo& s : PanelSounds()) {
         SCOPED_TRACE(s.file);
         const std::vector<std::int16_t> a = Synthesize(s.file);
         EXPECT_EQ(a.size(), static_cast<std::size_t>(std::nearbyint(s.seconds * SampleRate)));
@@ -120,7 +120,7 @@ TEST(Sounds, LengthLevelAndDeterminism) {
 // the 7.5 s movement), so the door sound must outlast that.
 TEST(Sounds, DoorSoundOutlastsTheMovement) {
     const auto it = std::find_if(PanelSounds().begin(), PanelSounds().end(),
-                                 [](const SoundSpec& s) { return s.file == "gardoor.wav"; });
+                                 [](const SoundInfo& s) { return s.file == "gardoor.wav"; });
     ASSERT_NE(it, PanelSounds().end());
     EXPECT_GT(it->seconds, 7.5);
 }
@@ -128,7 +128,7 @@ TEST(Sounds, DoorSoundOutlastsTheMovement) {
 // One-shot sounds start and end at rest (no click); loops run across the seam
 // as smoothly as anywhere inside them.
 TEST(Sounds, EndsAndSeams) {
-    for (const SoundSpec& s : PanelSounds()) {
+    for (const SoundInfo& s : PanelSounds()) {
         SCOPED_TRACE(s.file);
         const std::vector<std::int16_t> a = Synthesize(s.file);
         ASSERT_GT(a.size(), 2u);

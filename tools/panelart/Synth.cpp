@@ -349,7 +349,7 @@ std::vector<std::int16_t> Finish(Buffer b, bool loops) {
 }
 
 struct Recipe {
-    SoundSpec spec;
+    SoundInfo info;
     std::function<Buffer()> make;
 };
 
@@ -373,18 +373,18 @@ const std::vector<Recipe>& Recipes() {
 
 }  // namespace
 
-const std::vector<SoundSpec>& PanelSounds() {
-    static const std::vector<SoundSpec> specs = [] {
-        std::vector<SoundSpec> out;
-        for (const Recipe& r : Recipes()) out.push_back(r.spec);
+const std::vector<SoundInfo>& PanelSounds() {
+    static const std::vector<SoundInfo> infos = [] {
+        std::vector<SoundInfo> out;
+        for (const Recipe& r : Recipes()) out.push_back(r.info);
         return out;
     }();
-    return specs;
+    return infos;
 }
 
 std::vector<std::int16_t> Synthesize(const std::string& file) {
     for (const Recipe& r : Recipes())
-        if (r.spec.file == file) return Finish(r.make(), r.spec.loops);
+        if (r.info.file == file) return Finish(r.make(), r.info.loops);
     return {};
 }
 

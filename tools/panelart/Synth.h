@@ -7,7 +7,7 @@
 
 namespace qnr::panelart {
 
-struct SoundSpec {
+struct SoundInfo {
     std::string file;  // name in the program folder
     std::string what;  // for the data tree's notes
     double seconds = 0;
@@ -15,7 +15,7 @@ struct SoundSpec {
 };
 
 // Every sound, in the order the generator writes them.
-const std::vector<SoundSpec>& PanelSounds();
+const std::vector<SoundInfo>& PanelSounds();
 
 // 16-bit mono samples at SampleRate; empty for a name not in PanelSounds().
 std::vector<std::int16_t> Synthesize(const std::string& file);

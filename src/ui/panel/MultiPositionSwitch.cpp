@@ -46,10 +46,18 @@ void MultiPositionSwitch::choose(int value) {
     emit activated(value_);
 }
 
-qreal MultiPositionSwitch::span() const {
-    // 45 degrees between positions, the whole arc at most 270 degrees.
-    return qMin(270.0, 45.0 * (count() - 1)) * Pi / 180;
+qreal MultiPositionSwitch::sweep() const {
+    return sweep_ >= 0 ? sweep_ : qMin(270.0, 45.0 * (count() - 1));
 }
+
+void MultiPositionSwitch::setSweep(qreal degrees) {
+    // Short of a full turn, so the first and last positions stay apart.
+    sweep_ = qBound<qreal>(0, degrees, 330);
+    updateGeometry();
+    update();
+}
+
+qreal MultiPositionSwitch::span() const { return sweep() * Pi / 180; }
 
 qreal MultiPositionSwitch::angleOf(int i) const {
     if (count() < 2) return 0;
@@ -153,10 +161,12 @@ void MultiPositionSwitch::paintEvent(QPaintEvent*) {
         if (text.isEmpty()) continue;
         const qreal tw = fm.horizontalAdvance(text), th = fm.height();
         const QPointF at = l.centre + dir * l.labels;
-        // Anchor the label on the side facing away from the knob.
+        // The label starts at its mark and runs away from the knob: to the
+        // left of marks on the left, to the right on the right.
         QRectF box(0, 0, tw, th);
         const qreal sx = dir.x(), sy = dir.y();
-        box.moveCenter(at + QPointF(sx * tw / 2, sy * th / 2));
+        const qreal cx = sx < -0.2 ? at.x() - tw / 2 : sx > 0.2 ? at.x() + tw / 2 : at.x() + sx * tw / 2;
+        box.moveCenter(QPointF(cx, at.y() + sy * th / 2));
         p.setPen(mark);
         p.drawText(box, Qt::AlignCenter, text);
     }

@@ -26,6 +26,11 @@ public:
     // Out-of-range values are clamped. No activated().
     void setValue(int value);
 
+    // The arc the positions spread over, in degrees, centred on straight up.
+    // By default 45 degrees between positions, at most 270 in all.
+    qreal sweep() const;
+    void setSweep(qreal degrees);
+
     // Where position i's mark is drawn, in widget coordinates; a click there picks it.
     QPointF markPoint(int index) const;
 
@@ -59,6 +64,7 @@ private:
 
     QStringList labels_;
     int value_ = 0;
+    qreal sweep_ = -1;  // negative: the default
 };
 
 }  // namespace qnr::ui

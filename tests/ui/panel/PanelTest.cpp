@@ -298,6 +298,16 @@ void PanelTest::multiClickEveryMark() {
         QTest::mouseClick(&wide, Qt::LeftButton, {}, wide.markPoint(i).toPoint());
         QCOMPARE(wide.value(), i);
     }
+    // So does a chosen arc: three positions at left, up and right.
+    ui::MultiPositionSwitch three({"CCD Camera", "Photometer", "Spectrometer"});
+    three.setSweep(180);
+    three.resize(three.sizeHint());
+    for (int i : {2, 0, 1}) {
+        QTest::mouseClick(&three, Qt::LeftButton, {}, three.markPoint(i).toPoint());
+        QCOMPARE(three.value(), i);
+    }
+    QCOMPARE(three.markPoint(0).y(), three.markPoint(2).y());
+    QVERIFY(three.markPoint(1).y() < three.markPoint(0).y());
 }
 
 void PanelTest::multiKeysWheelAndBounds() {
@@ -491,11 +501,15 @@ void PanelTest::gallery() {
 
     auto* rate = new ui::MultiPositionSwitch({"1", "2", "4", "8", "16"});
     rate->setValue(2);
-    auto* inst = new ui::MultiPositionSwitch({"CCD", "Phot", "Spec"});
+    auto* inst = new ui::MultiPositionSwitch({"CCD Camera", "Photometer", "Spectrometer"});
+    inst->setSweep(180);
     inst->setValue(2);
     inst->setEnabled(false);
+    auto* wide = new ui::MultiPositionSwitch({"Off", "1", "2", "3", "4", "5", "6", "7"});
+    wide->setValue(5);
     grid->addWidget(rate, 1, 4);
     grid->addWidget(inst, 1, 5);
+    grid->addWidget(wide, 3, 6, 3, 1);
 
     test::TempFolder folder;
     for (char c : ui::segments::Characters)
