@@ -3,12 +3,14 @@
 #include <iostream>
 
 #include "app/cli/AppCommands.h"
+#include "astro/cli/AstroCommands.h"
 #include "platform/Headless.h"
 #include "tool/Registry.h"
 
 int main(int argc, char** argv) {
     qnr::tool::Registry registry;
     qnr::app::RegisterCommands(registry);
+    qnr::astro_cli::RegisterCommands(registry);
 
     qnr::platform::HeadlessServices platform;
     qnr::tool::Context context{std::cout, std::cerr, platform.services()};
