@@ -19,8 +19,8 @@ Extended AddTurnIfNegative(Extended x, Extended turn) {
 // The latitude (or declination) after a rotation: near a pole the arc sine
 // loses its accuracy, so the arc cosine of the horizontal part is used there.
 Extended PolarAngle(Extended oldAngle, Extended a, Extended b, Extended c) {
-    if (Pi / 2 - std::fabs(oldAngle) <= 0.01L) return SignOf(c) * SafeArcCos(std::sqrt(a * a + b * b));
-    return SafeArcSin(c);
+    if (Pi / 2 - std::fabs(oldAngle) <= 0.01L) return SignOf(c) * ClampedArcCos(std::sqrt(a * a + b * b));
+    return ClampedArcSin(c);
 }
 
 // Greenwich mean sidereal angle in degrees, unreduced.
@@ -76,9 +76,13 @@ void PrecessEquatorial(SkyPosition& pos, std::uint8_t newCode, Extended newJD) {
     theta *= ArcsecToRad;
 
     Extended a0 = pos.first, d0 = pos.second;
-    Extended A = std::cos(d0) * std::sin(a0 + zeta);
-    Extended B = std::cos(theta) * std::cos(d0) * std::cos(a0 + zeta) - std::sin(theta) * std::sin(d0);
-    Extended C = std::sin(theta) * std::cos(d0) * std::cos(a0 + zeta) + std::cos(theta) * std::sin(d0);
+    Extended sd, cd, sa, ca, st, ct;
+    SinCos(d0, sd, cd);
+    SinCos(a0 + zeta, sa, ca);
+    SinCos(theta, st, ct);
+    Extended A = cd * sa;
+    Extended B = ct * cd * ca - st * sd;
+    Extended C = st * cd * ca + ct * sd;
     pos.first = ReduceTwoPi(std::atan2(A, B) + z);
     pos.second = PolarAngle(d0, A, B, C);
     pos.epochCode = newCode;
@@ -114,9 +118,13 @@ void PrecessEcliptic(SkyPosition& pos, std::uint8_t newCode, Extended newJD) {
     if (newJD == pos.epoch) return;
     EclipticPrecessionAngles k = EclipticAngles(pos.epoch, newJD);
     Extended b0 = pos.first, l0 = pos.second;
-    Extended A = std::cos(k.eta) * std::cos(b0) * std::sin(k.bigPi - l0) - std::sin(k.eta) * std::sin(b0);
-    Extended B = std::cos(b0) * std::cos(k.bigPi - l0);
-    Extended C = std::cos(k.eta) * std::sin(b0) + std::sin(k.eta) * std::cos(b0) * std::sin(k.bigPi - l0);
+    Extended se, ce, sb, cb, sd, cd;
+    SinCos(k.eta, se, ce);
+    SinCos(b0, sb, cb);
+    SinCos(k.bigPi - l0, sd, cd);
+    Extended A = ce * cb * sd - se * sb;
+    Extended B = cb * cd;
+    Extended C = ce * sb + se * cb * sd;
     pos.second = ReduceTwoPi(k.p + k.bigPi - std::atan2(A, B));
     pos.first = PolarAngle(b0, A, B, C);
     pos.epochCode = newCode;
@@ -126,27 +134,28 @@ void PrecessEcliptic(SkyPosition& pos, std::uint8_t newCode, Extended newJD) {
 void EclipticToEquatorial(SkyPosition& dest, const SkyPosition& src) {
     Extended eps = Obliquity(src.epoch);
     if (src.kind == KindApparent) eps += NutationObliquity(src.epoch);
-    Extended beta = src.first, lambda = src.second;
-    Extended sinDelta = std::sin(beta) * std::cos(eps) + std::cos(beta) * std::sin(eps) * std::sin(lambda);
-    Extended cosLambda = std::cos(lambda);
-    Extended alpha = cosLambda == 0
-                         ? lambda
-                         : std::atan2(std::cos(eps) * std::cos(beta) * std::sin(lambda) - std::sin(eps) * std::sin(beta),
-                                      std::cos(beta) * cosLambda);
+    Extended se, ce, sb, cb, sl, cl;
+    SinCos(eps, se, ce);
+    SinCos(src.first, sb, cb);
+    SinCos(src.second, sl, cl);
+    Extended sinDelta = sb * ce + cb * se * sl;
+    Extended alpha = cl == 0 ? src.second : std::atan2(ce * cb * sl - se * sb, cb * cl);
     dest.kind = src.kind;
     dest.frame = src.frame;
     dest.epochCode = src.epochCode;
     dest.epoch = src.epoch;
     // atan2 gives -pi for a tiny negative numerator; that is the direction pi.
     dest.first = alpha <= -Pi ? Pi : alpha;
-    dest.second = SafeArcSin(sinDelta);
+    dest.second = ClampedArcSin(sinDelta);
 }
 
 void EclipticFromVector(SkyPosition& dest, const SkyPosition& header, const Vector3& v) {
     SetPosition(dest, header.kind, header.frame, header.epochCode, header.epoch);
-    Polar p = VecToPolar(v);
-    dest.first = Pi / 2 - p.theta;
-    dest.second = p.phi;
+    // VecToPolar's angles, with the faster arc cosine.
+    Extended r = VecLength(v);
+    Extended theta = r > 0 ? ClampedArcCos(v.z / r) : 0;
+    dest.first = Pi / 2 - theta;
+    dest.second = std::atan2(v.y, v.x);
 }
 
 Extended Obliquity(Extended jd) {
@@ -171,13 +180,13 @@ void NutationArguments(Extended jd, Extended& l1, Extended& l2) {
 Extended NutationLongitude(Extended jd) {
     Extended l1, l2;
     NutationArguments(jd, l1, l2);
-    return (-834 * std::sin(l1) - 64 * std::sin(l2)) * 1e-7L;
+    return (-834 * FastSin(l1) - 64 * FastSin(l2)) * 1e-7L;
 }
 
 Extended NutationObliquity(Extended jd) {
     Extended l1, l2;
     NutationArguments(jd, l1, l2);
-    return (446 * std::cos(l1) + 28 * std::cos(l2)) * 1e-7L;
+    return (446 * FastCos(l1) + 28 * FastCos(l2)) * 1e-7L;
 }
 
 Extended GeneralPrecession(Extended jd) {
@@ -191,7 +200,7 @@ Extended GeneralPrecession(Extended jd) {
 
 Extended GreenwichSiderealTime(int kind, Extended jd) {
     Extended theta = AddTurnIfNegative(Frac(SiderealDegrees(jd) / 360) * TwoPi, TwoPi);
-    if (kind == 1) theta += NutationLongitude(jd) * std::cos(Obliquity(jd) + NutationObliquity(jd));
+    if (kind == 1) theta += NutationLongitude(jd) * FastCos(Obliquity(jd) + NutationObliquity(jd));
     return theta;
 }
 
@@ -211,12 +220,13 @@ Extended LocalSiderealTime(const ObsDateTime& dateTime, Extended eastLongitude) 
 }
 
 Horizontal HorizonPosition(const Site& site, const SkyPosition& pos, Extended jd) {
-    Extended h = GreenwichSiderealTime(1, jd) + site.eastLongitude - pos.first;
-    Extended delta = pos.second, phi = site.latitude;
+    Extended sh, ch, sd, cd, sp, cp;
+    SinCos(GreenwichSiderealTime(1, jd) + site.eastLongitude - pos.first, sh, ch);
+    SinCos(pos.second, sd, cd);
+    SinCos(site.latitude, sp, cp);
     Horizontal out;
-    out.altitude = SafeArcSin(std::sin(delta) * std::sin(phi) + std::cos(delta) * std::cos(h) * std::cos(phi));
-    out.azimuth = std::atan2(-std::cos(delta) * std::sin(h),
-                             std::sin(delta) * std::cos(phi) - std::cos(delta) * std::cos(h) * std::sin(phi));
+    out.altitude = ClampedArcSin(sd * sp + cd * ch * cp);
+    out.azimuth = std::atan2(-cd * sh, sd * cp - cd * ch * sp);
     return out;
 }
 

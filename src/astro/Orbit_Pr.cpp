@@ -272,30 +272,45 @@ bool NearParabolic(const OrbitElements& el, Extended jd, Extended& s) {
 
 }  // namespace
 
-AnomalyResult TrueAnomaly(const OrbitElements& el, Extended jd) {
-    AnomalyResult out;
+namespace {
+
+// The solution of Kepler's equation as tan(nu/2), or nu itself on a circle.
+struct HalfAnomaly {
+    bool ok = true;
+    bool circular = false;
+    Extended nu = 0;        // circular orbits
+    Extended tanHalf = 0;   // the others
+};
+
+HalfAnomaly SolveAnomaly(const OrbitElements& el, Extended jd) {
+    HalfAnomaly out;
     const Extended e = el.e;
     Extended M = el.n * SecondsPerDay * (jd - el.T);
-    Extended tanHalf = 0;
     switch (ClassifyOrbit(e)) {
         case OrbitCircular:
+            out.circular = true;
             out.nu = M;
-            return out;
+            break;
         case OrbitElliptic: {
             M = ReducePlusMinusPi(M);
-            Extended E = M + e * std::sin(M) / (1 + std::sin(M) - std::sin(M + e));
+            Extended sinM = FastSin(M);
+            Extended E = M + e * sinM / (1 + sinM - FastSin(M + e));
+            Extended s = 0, c = 1;
             out.ok = SolveKepler(E, [&](Extended x, Extended& f, Extended& f1, Extended& f2, Extended& f3) {
-                Extended s = std::sin(x), c = std::cos(x);
+                SinCos(x, s, c);
                 f = x - e * s - M;
                 f1 = 1 - e * c;
                 f2 = e * s;
                 f3 = e * c;
             });
-            tanHalf = std::sqrt((1 + e) / (1 - e)) * std::tan(E / 2);
+            // tan(E/2) from the sine and cosine of the final E, in the form
+            // without cancellation on either side of E = pi/2.
+            Extended tanHalfE = c >= 0 ? s / (1 + c) : (1 - c) / s;
+            out.tanHalf = std::sqrt((1 + e) / (1 - e)) * tanHalfE;
             break;
         }
         case OrbitNearParabolic:
-            out.ok = NearParabolic(el, jd, tanHalf);
+            out.ok = NearParabolic(el, jd, out.tanHalf);
             break;
         default: {
             // ln(2M/e + 1.8) has no value far before perihelion; the curve is
@@ -308,11 +323,20 @@ AnomalyResult TrueAnomaly(const OrbitElements& el, Extended jd) {
                 f2 = e * sh;
                 f3 = e * ch;
             });
-            tanHalf = std::sqrt((e + 1) / (e - 1)) * std::tanh(H / 2);
+            out.tanHalf = std::sqrt((e + 1) / (e - 1)) * std::tanh(H / 2);
             break;
         }
     }
-    out.nu = out.ok ? 2 * std::atan(tanHalf) : 0;
+    return out;
+}
+
+}  // namespace
+
+AnomalyResult TrueAnomaly(const OrbitElements& el, Extended jd) {
+    HalfAnomaly h = SolveAnomaly(el, jd);
+    AnomalyResult out;
+    out.ok = h.ok;
+    if (h.ok) out.nu = h.circular ? h.nu : 2 * std::atan(h.tanHalf);
     return out;
 }
 
@@ -330,11 +354,24 @@ Orbit MakeOrbit(const OrbitElements& el, Extended gm) {
 
 std::optional<StateVector> StateAt(const Orbit& orbit, Extended jd) {
     const OrbitElements& el = orbit.elements;
-    AnomalyResult an = TrueAnomaly(el, jd);
+    HalfAnomaly an = SolveAnomaly(el, jd);
     if (!an.ok) return std::nullopt;
     Extended e = el.e;
     Extended p = el.q * (1 + e);
-    Extended cv = std::cos(an.nu), sv = std::sin(an.nu);
+    // cos and sin of nu = 2 arctan(t) straight from t.
+    Extended sv, cv;
+    if (an.circular) {
+        SinCos(an.nu, sv, cv);
+    } else {
+        Extended t2 = an.tanHalf * an.tanHalf;
+        if (std::isinf(t2)) {  // nu = pi
+            cv = -1;
+            sv = 0;
+        } else {
+            cv = (1 - t2) / (1 + t2);
+            sv = 2 * an.tanHalf / (1 + t2);
+        }
+    }
     Extended r = p / (1 + e * cv);
     Extended rDot = std::sqrt(orbit.gm / p) * e * sv;
     Extended nuDot = std::sqrt(orbit.gm * p) / (r * r);
@@ -387,7 +424,11 @@ BodyPlace GeocentricPosition(SolarBody& body, Extended jd) {
     BodyPlace out;
     body.lastTime = jd;
     body.error = false;
-    Vector3 earth = EarthVector(body.earth, jd);
+    Sun geometric = body.earth;
+    geometric.mode = SunGeometric;
+    SunSeriesAt series;
+    EvaluateSunSeries(geometric, jd, series);
+    Vector3 earth = VecNegate(SunVectorNear(geometric, series, jd));
     Vector3 bodyPos, g;
     Extended delta = 0;
     auto fail = [&]() {
@@ -407,7 +448,7 @@ BodyPlace GeocentricPosition(SolarBody& body, Extended jd) {
         // a loop on values no orbit produces.
         for (int pass = 0;; ++pass) {
             if (pass == 100) return fail();
-            if (body.mode == KindApparent && pass > 0) earth = EarthVector(body.earth, jd - tau);
+            if (body.mode == KindApparent && pass > 0) earth = VecNegate(SunVectorNear(geometric, series, jd - tau));
             std::optional<StateVector> s = StateAt(body.orbit, jd - tau);
             if (!s) return fail();
             bodyPos = s->position;
@@ -452,12 +493,18 @@ Extended Magnitude(SolarBody& body, Extended jd) {
     const Extended r = body.r, d = body.delta, R = body.R;
     switch (body.magnitude.type) {
         case MagnitudeAsteroid: {
-            Extended alpha = SafeArcCos((r * r + d * d - R * R) / (2 * r * d));
-            Extended th = std::tan(alpha / 2);
-            Extended phi1 = std::exp(-3.33L * std::pow(th, 0.63L));
-            Extended phi2 = std::exp(-1.87L * std::pow(th, 1.22L));
+            // alpha = SafeArcCos(cos alpha); tan(alpha/2) follows from its
+            // cosine directly.
+            Extended cosAlpha = (r * r + d * d - R * R) / (2 * r * d);
+            cosAlpha = cosAlpha > 1 ? 1 : (cosAlpha < -1 ? -1 : cosAlpha);
+            // tan(alpha/2)^0.63 and ^1.22 through one logarithm (0 gives 0).
+            Extended logTan = 0.5L * std::log((1 - cosAlpha) / (1 + cosAlpha));
+            Extended phi1 = std::exp(-3.33L * std::exp(0.63L * logTan));
+            Extended phi2 = std::exp(-1.87L * std::exp(1.22L * logTan));
             const Extended G = body.magnitude.G;
-            return body.magnitude.H + 5 * std::log10(r * d) - 2.5L * std::log10((1 - G) * phi1 + G * phi2);
+            // 5 log10(r delta) - 2.5 log10(mix) with one logarithm.
+            const Extended rd = r * d;
+            return body.magnitude.H + 2.5L * std::log10(rd * rd / ((1 - G) * phi1 + G * phi2));
         }
         case MagnitudeComet:
             return body.magnitude.H + 5 * std::log10(d) + body.magnitude.G * std::log10(r);

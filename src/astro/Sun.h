@@ -52,4 +52,18 @@ SunPlace EarthLongitude(const Sun& sun, Extended jd);
 // Geocentric vector of the Sun in the ecliptic of J2000.0, km.
 Vector3 SunVector(const Sun& sun, Extended jd);
 
+// The series' sines and cosines at one date. The light-time loop needs the
+// Sun again a few hundredths of a day earlier: from these, the addition
+// theorem gives those values without new sines, so SunVectorNear equals
+// SunVector to rounding (and falls back to it beyond 0.02 rad of any term).
+struct SunSeriesAt {
+    Extended jd = 0;
+    Extended fastest = 0;  // the largest |frequency|
+    Extended seventh = 0;  // the largest amplitude x |frequency|^7
+    Extended longitudeSum = 0, distanceSum = 0;  // the two sums, 1e-7 rad and 1e-7 AU
+    std::array<Extended, SunSeriesRows> sines{}, cosines{};
+};
+void EvaluateSunSeries(const Sun& sun, Extended jd, SunSeriesAt& at);
+Vector3 SunVectorNear(const Sun& sun, const SunSeriesAt& at, Extended jd);
+
 }  // namespace qnr

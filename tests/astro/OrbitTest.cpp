@@ -73,6 +73,11 @@ TEST(TrueAnomaly, EllipticFromApheliumNeedsNothing) {
     AnomalyResult got = TrueAnomaly(el, el.T + Pi / (el.n * 86400));
     ASSERT_TRUE(got.ok);
     EXPECT_NEAR(static_cast<double>(std::fabs(got.nu)), static_cast<double>(Pi), 1e-15);
+    // And the body stands at aphelion, q (1 + e) / (1 - e) from the Sun.
+    el.q = KmPerAU;
+    std::optional<StateVector> s = StateAt(MakeOrbit(el, GMSun), el.T + Pi / (el.n * 86400));
+    ASSERT_TRUE(s);
+    EXPECT_NEAR(static_cast<double>(VecLength(s->position) / KmPerAU), 1.7 / 0.3, 1e-12);
 }
 
 TEST(TrueAnomaly, CircularIsTheMeanAnomaly) {

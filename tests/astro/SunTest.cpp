@@ -112,5 +112,23 @@ TEST(SunPosition, PositionEarthAndVector) {
     EXPECT_NEAR(static_cast<double>(std::remainder(lon - expect, TwoPi)), 0.0, 1e-15);
 }
 
+
+TEST(SunPosition, NearbyDatesFromTheStoredSeriesEqualTheDirectOnes) {
+    // The light-time loop shifts the stored series instead of evaluating it
+    // again: equal to rounding (1e-17 relative) on both of its polynomial
+    // ranges and beyond them, where it evaluates afresh.
+    Sun sun;
+    for (Extended jd : {2451545.0L, 2455197.5L, 2433282.4235L}) {
+        SunSeriesAt at;
+        EvaluateSunSeries(sun, jd, at);
+        for (Extended back : {0.0L, 0.0001L, 0.0116L, 0.058L, 0.2L, 0.4L, 3.0L}) {
+            Vector3 near = SunVectorNear(sun, at, jd - back);
+            Vector3 direct = SunVector(sun, jd - back);
+            Extended gap = VecLength(VecAdd(near, VecNegate(direct))) / VecLength(direct);
+            EXPECT_LT(gap, 1e-17L) << static_cast<double>(jd) << " " << static_cast<double>(back);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace qnr
