@@ -106,10 +106,14 @@ inline void SinCos(Extended x, Extended& s, Extended& c) {
         constexpr Extended C1 = 0x1.921fb544p+2L;  // 2 pi in 32 + 32 + 64 bits,
         constexpr Extended C2 = 0x1.0b4611a6p-32L;  // so that k C1 and k C2 are
         constexpr Extended C3 = 0x1.3198a2e03707344ap-67L;  // exact for |k| < 2^31
+#if defined(__FAST_MATH__)
+        Extended k = std::nearbyint(x * (1 / TwoPi));
+#else
         // Adding and taking away 1.5 x 2^63 rounds to an integer in the
         // 64-bit significand (much faster than the library's rounding).
         constexpr Extended Round = 0x1.8p63L;
         Extended k = (x * (1 / TwoPi) + Round) - Round;
+#endif
         if (!(k > -2147483648.0L && k < 2147483648.0L)) {
             s = std::sin(x);
             c = std::cos(x);
