@@ -1,5 +1,6 @@
 #include "ui/QtProcesses.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -11,9 +12,6 @@
 namespace qnr::ui {
 
 namespace {
-
-// The code a still running process reports, as the launcher expects.
-constexpr int StillActive = 259;
 
 class QtProcess final : public platform::Process {
 public:
@@ -28,7 +26,7 @@ public:
     }
     bool running() override { return process_->state() != QProcess::NotRunning; }
     int exitCode() override {
-        if (running()) return StillActive;
+        if (running()) return platform::StillActive;
         return process_->exitStatus() == QProcess::NormalExit ? process_->exitCode() : -1;
     }
 
@@ -92,38 +90,83 @@ QString DesktopEntryProgram(const QString& desktopFileText) {
 
 std::unique_ptr<platform::Process> QtProcesses::start(const std::string& program,
                                                       const std::vector<std::string>& arguments,
-                                                      const std::string& folder, std::string& error) {
+                                                      const std::string& folder, int& errorCode) {
+    errorCode = 0;
+    const QString folderPath = ToQString(folder);
+    if (!folder.empty() && !QFileInfo(folderPath).isDir()) {
+        errorCode = platform::ErrorBadWorkingFolder;
+        return nullptr;
+    }
+    // QProcess only says "failed to start"; the cause is found out first so
+    // that the message can name it.
+    QString path = ToQString(program);
+    if (program.find('/') == std::string::npos) {
+        path = QStandardPaths::findExecutable(path);
+        if (path.isEmpty()) {
+            errorCode = platform::ErrorFileNotFound;
+            return nullptr;
+        }
+    } else {
+        const QFileInfo info(path);
+        if (!info.dir().exists()) {
+            errorCode = platform::ErrorPathNotFound;
+            return nullptr;
+        }
+        if (!info.exists()) {
+            errorCode = platform::ErrorFileNotFound;
+            return nullptr;
+        }
+        if (info.isDir() || !info.isExecutable()) {
+            errorCode = platform::ErrorAccessDenied;
+            return nullptr;
+        }
+    }
     auto process = std::make_unique<QProcess>();
-    process->setProgram(ToQString(program));
+    process->setProgram(path);
     QStringList list;
     for (const auto& a : arguments) list << ToQString(a);
     process->setArguments(list);
-    if (!folder.empty()) process->setWorkingDirectory(ToQString(folder));
+    if (!folder.empty()) process->setWorkingDirectory(folderPath);
     process->start();
     if (!process->waitForStarted(10000)) {
-        error = ToLatin1(process->errorString());
+        // An existing executable file that will not run is not a program.
+        errorCode = platform::ErrorBadFormat;
         return nullptr;
     }
-    error.clear();
     return std::make_unique<QtProcess>(std::move(process));
 }
 
-std::optional<std::string> QtProcesses::associatedProgram(const std::string& dataFile) {
+platform::Association QtProcesses::associatedProgram(const std::string& folder, const std::string& dataFile) {
+    platform::Association none;
+    if (dataFile.empty()) {
+        none.code = platform::ErrorFileNotFound;
+        return none;
+    }
+    if (!folder.empty() && !QFileInfo(ToQString(folder)).isDir()) {
+        none.code = platform::ErrorPathNotFound;
+        return none;
+    }
+    const QString file = ToQString(folder + dataFile);
+    if (!QFileInfo(file).isFile()) {
+        none.code = platform::ErrorFileNotFound;
+        return none;
+    }
+    none.code = platform::AssociationNoAssociation;
     const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
-    if (xdgMime.isEmpty()) return std::nullopt;
-    const QString type = QueryLine(xdgMime, {QStringLiteral("query"), QStringLiteral("filetype"), ToQString(dataFile)});
-    if (type.isEmpty()) return std::nullopt;
+    if (xdgMime.isEmpty()) return none;
+    const QString type = QueryLine(xdgMime, {QStringLiteral("query"), QStringLiteral("filetype"), file});
+    if (type.isEmpty()) return none;
     const QString desktop = QueryLine(xdgMime, {QStringLiteral("query"), QStringLiteral("default"), type});
-    if (desktop.isEmpty()) return std::nullopt;
+    if (desktop.isEmpty()) return none;
     const QString entryPath = QStandardPaths::locate(QStandardPaths::ApplicationsLocation, desktop);
-    if (entryPath.isEmpty()) return std::nullopt;
+    if (entryPath.isEmpty()) return none;
     QFile entry(entryPath);
-    if (!entry.open(QIODevice::ReadOnly | QIODevice::Text)) return std::nullopt;
+    if (!entry.open(QIODevice::ReadOnly | QIODevice::Text)) return none;
     const QString program = DesktopEntryProgram(QString::fromUtf8(entry.readAll()));
-    if (program.isEmpty()) return std::nullopt;
+    if (program.isEmpty()) return none;
     const QString found = QFileInfo(program).isAbsolute() ? program : QStandardPaths::findExecutable(program);
-    if (found.isEmpty() || !QFileInfo(found).isExecutable()) return std::nullopt;
-    return ToLatin1(found);
+    if (found.isEmpty() || !QFileInfo(found).isExecutable()) return none;
+    return {platform::AssociationFound, ToLatin1(found)};
 }
 
 }  // namespace qnr::ui

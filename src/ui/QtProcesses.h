@@ -14,10 +14,10 @@ QString DesktopEntryProgram(const QString& desktopFileText);
 class QtProcesses final : public platform::Processes {
 public:
     std::unique_ptr<platform::Process> start(const std::string& program, const std::vector<std::string>& arguments,
-                                             const std::string& folder, std::string& error) override;
+                                             const std::string& folder, int& errorCode) override;
     // Asks xdg-mime for the file's type and the type's default application,
     // then reads that application's desktop entry from the XDG data folders.
-    std::optional<std::string> associatedProgram(const std::string& dataFile) override;
+    platform::Association associatedProgram(const std::string& folder, const std::string& dataFile) override;
 };
 
 }  // namespace qnr::ui

@@ -2,6 +2,7 @@
 // desktop entries and the silent sound.
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -61,6 +62,11 @@ private slots:
     void pdfPrinter();
     void desktopEntry_data();
     void desktopEntry();
+    void startErrors_data();
+    void startErrors();
+    void startPassesArgumentsWhole();
+    void associationErrors_data();
+    void associationErrors();
     void silentSound();
 };
 
@@ -288,6 +294,88 @@ void QtPlatformTest::desktopEntry() {
     QFETCH(QString, entry);
     QFETCH(QString, program);
     QCOMPARE(ui::DesktopEntryProgram(entry), program);
+}
+
+// What the launcher's messages name when a program cannot start.
+void QtPlatformTest::startErrors_data() {
+    QTest::addColumn<QString>("program");  // "@" stands for the temporary folder
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<int>("code");
+    QTest::newRow("working folder missing") << "/bin/sh" << "@/no such folder" << 267;
+    QTest::newRow("path missing") << "@/no such folder/prog" << "@" << 3;
+    QTest::newRow("file missing") << "@/prog" << "@" << 2;
+    QTest::newRow("not on the search path") << "qnr-no-such-program" << "@" << 2;
+    QTest::newRow("not executable") << "@/plain.txt" << "@" << 5;
+    QTest::newRow("a folder") << "@" << "@" << 5;
+    QTest::newRow("no program inside") << "@/garbage" << "@" << 11;
+}
+
+void QtPlatformTest::startErrors() {
+    QFETCH(QString, program);
+    QFETCH(QString, folder);
+    QFETCH(int, code);
+    QTemporaryDir tmp;
+    QVERIFY(tmp.isValid());
+    QFile plain(tmp.filePath(QStringLiteral("plain.txt")));
+    QVERIFY(plain.open(QIODevice::WriteOnly));
+    plain.write("text\n");
+    plain.close();
+    QFile garbage(tmp.filePath(QStringLiteral("garbage")));
+    QVERIFY(garbage.open(QIODevice::WriteOnly));
+    garbage.write("\x01\x02\x03 not a program\n");
+    garbage.close();
+    QVERIFY(garbage.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    program.replace(QLatin1Char('@'), tmp.path());
+    folder.replace(QLatin1Char('@'), tmp.path());
+
+    ui::QtProcesses processes;
+    int error = -1;
+    auto process = processes.start(program.toStdString(), {}, folder.toStdString(), error);
+    QVERIFY(!process);
+    QCOMPARE(error, code);
+}
+
+void QtPlatformTest::startPassesArgumentsWhole() {
+    QTemporaryDir tmp;
+    QVERIFY(tmp.isValid());
+    ui::QtProcesses processes;
+    int error = -1;
+    // The program sees each argument as one word, spaces and all, and starts
+    // in the working folder.
+    auto process = processes.start("/bin/sh", {"-c", "printf '%s|' \"$@\" > out.txt", "sh", "a b.csv", "c"},
+                                   tmp.path().toStdString() + "/", error);
+    QVERIFY(process);
+    QCOMPARE(error, 0);
+    QElapsedTimer limit;
+    limit.start();
+    while (process->running() && limit.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    QVERIFY(!process->running());
+    QCOMPARE(process->exitCode(), 0);
+    QFile out(tmp.filePath(QStringLiteral("out.txt")));
+    QVERIFY(out.open(QIODevice::ReadOnly));
+    QCOMPARE(out.readAll(), QByteArray("a b.csv|c|"));
+}
+
+void QtPlatformTest::associationErrors_data() {
+    QTest::addColumn<QString>("folder");  // "@" stands for the temporary folder
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("code");
+    QTest::newRow("no file chosen") << "" << "" << 2;
+    QTest::newRow("folder missing") << "@/gone/" << "a.csv" << 3;
+    QTest::newRow("file missing") << "@/" << "gone.csv" << 2;
+}
+
+void QtPlatformTest::associationErrors() {
+    QFETCH(QString, folder);
+    QFETCH(QString, file);
+    QFETCH(int, code);
+    QTemporaryDir tmp;
+    folder.replace(QLatin1Char('@'), tmp.path());
+    ui::QtProcesses processes;
+    const platform::Association found = processes.associatedProgram(folder.toStdString(), file.toStdString());
+    QCOMPARE(found.code, code);
+    QVERIFY(found.program.empty());
 }
 
 void QtPlatformTest::silentSound() {
