@@ -1,0 +1,131 @@
+#pragma once
+// The optical telescope window: the mount's controls and displays.
+#include <QMainWindow>
+#include <QPushButton>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "observatory/Mount.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+
+namespace qnr::ui {
+class IndicatorLamp;
+class MultiPositionSwitch;
+class SevenSegmentDisplay;
+class ToggleSwitch;
+}  // namespace qnr::ui
+
+namespace qnr::observatory {
+
+// A direction button: a slew runs while it is held and stops on any release
+// of the button, wherever the pointer is, and whenever the window loses the
+// mouse (a message box, another window).
+class SlewButton : public QPushButton {
+    Q_OBJECT
+public:
+    using QPushButton::QPushButton;
+signals:
+    void slewPressed();
+    void slewReleased();
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
+private:
+    void Release();
+    bool held_ = false;
+};
+
+// What the telescope window needs from the main window.
+struct TelescopeWindowLinks {
+    // Sets the observation clock to the real time plus the clock offset.
+    std::function<void()> refreshClock;
+    // Asked when the window would close: true when the program is ending.
+    std::function<bool()> closeConfirmed;
+    // The window hid itself (closed while the program goes on).
+    std::function<void()> hidden;
+    // The window became active and wants the main display to show it.
+    std::function<void()> activated;
+    // Writes a "Component:" entry in the user log.
+    std::function<void(const std::string&)> logComponent;
+};
+
+class TObsrvtry : public QMainWindow, public MountHost {
+    Q_OBJECT
+public:
+    TObsrvtry(platform::Services& services, app::OptsRec& opts, ObsDateTime& clock, TelescopeWindowLinks links,
+              QWidget* parent = nullptr);
+    ~TObsrvtry() override;
+
+    TelescopeMount& mount() { return *mount_; }
+
+    // From the main window (control panel).
+    void TakeTelescope(int index);
+    void ResetTelescope();
+    // The optical switch: show, or hide without asking.
+    void ShowWindow();
+    void HideWindow();
+
+    // The timers' ticks, as the QTimers call them (tests call them directly).
+    void clocktimerTimer();
+    void SlewTimerTimer();
+    void SlewTimer2Timer();
+
+    // Set Coordinates... (Slew menu).
+    void SetCoordinates1Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // MountHost
+    void PointingChanged() override;
+    void Repaint() override;
+
+    void BuildWindow();
+    void FirstPaint();
+    void SyncControls();
+    void SyncTimers();
+    void ShowPosition();
+    void ShowClock();
+
+    platform::Services& services_;
+    app::OptsRec& opts_;
+    ObsDateTime& clock_;
+    TelescopeWindowLinks links_;
+    std::unique_ptr<TelescopeMount> mount_;
+    bool firstPaintDone_ = false;
+
+    QTimer clocktimer_, SlewTimer_, SlewTimer2_;
+
+    QWidget* CRT1 = nullptr;
+    QLabel* ScopeLbl = nullptr;
+    QLabel* DateTxt = nullptr;
+    ui::SevenSegmentDisplay *LTTxt = nullptr, *JDTxt = nullptr, *LSTClock = nullptr, *UTClock = nullptr;
+    ui::SevenSegmentDisplay *RAClock = nullptr, *RADSecs = nullptr, *DecDrgs = nullptr, *DecMnScs = nullptr;
+    QLabel* SignChr = nullptr;  // the segments have no "+"
+    ui::ToggleSwitch* DriveBtn = nullptr;
+    ui::IndicatorLamp* DrvOnLed = nullptr;
+    SlewButton *NBtn = nullptr, *SBtn = nullptr, *EBtn = nullptr, *WBtn = nullptr;
+    ui::IndicatorLamp *NLed = nullptr, *SLed = nullptr, *ELed = nullptr, *WLed = nullptr;
+    ui::MultiPositionSwitch *RateSlider = nullptr, *ViewSlider = nullptr, *InstSlider = nullptr;
+    QPushButton* RdngBtn = nullptr;
+    QMenu* SlewMenu = nullptr;
+    QAction* SetCoordinates1 = nullptr;
+    QAction* Exit1 = nullptr;
+};
+
+// The coordinate dialog TSkyCoordsDlg over its model; true on an accepted OK.
+bool RunSkyCoordsDialog(QWidget* parent, SkyCoordsDialogModel& model,
+                        const std::function<bool(const SkyCoordsDialogModel&)>& accept);
+
+}  // namespace qnr::observatory
