@@ -52,7 +52,7 @@ void Registry::printHelp(std::ostream& out) const {
            "The instructor's companion to the Quenara observatory.\n\n"
            "Commands:\n";
     for (const auto& c : commands_) {
-        std::string head = c.group + " " + c.name + (c.usage.empty() ? "" : " " + c.usage);
+        std::string head = c.group + (c.name.empty() ? "" : " " + c.name) + (c.usage.empty() ? "" : " " + c.usage);
         out << "  " << head;
         out << std::string(head.size() < 34 ? 34 - head.size() : 1, ' ') << c.summary << "\n";
     }
@@ -85,6 +85,18 @@ int Registry::dispatch(const std::vector<std::string>& argv, Context& context) c
     if (!known) {
         context.err << "qnrtool: unknown command group \"" << group << "\"; see \"qnrtool --help\"\n";
         return ExitUsage;
+    }
+    // A command with an empty name is the whole group: "qnrtool field --ra-hours ...".
+    for (const auto& c : commands_) {
+        if (c.group != group || !c.name.empty()) continue;
+        Arguments args(std::vector<std::string>(argv.begin() + 1, argv.end()));
+        if (args.flag("--help") || args.flag("-h")) {
+            context.out << "Usage: qnrtool " << c.group << (c.usage.empty() ? "" : " " + c.usage) << "\n"
+                        << c.summary << "\n";
+            if (auto it = groupHelp_.find(group); it != groupHelp_.end()) context.out << "\n" << it->second;
+            return ExitOk;
+        }
+        return c.run(args, context);
     }
     if (argv.size() < 2 || argv[1] == "--help" || argv[1] == "-h") {
         printGroupHelp(group, argv.size() < 2 ? context.err : context.out);

@@ -42,7 +42,7 @@ private:
 
 struct Command {
     std::string group;    // e.g. "options"
-    std::string name;     // e.g. "show"
+    std::string name;     // e.g. "show"; empty for a group that is one command
     std::string usage;    // e.g. "[FILE]"
     std::string summary;  // one line
     std::function<int(Arguments&, Context&)> run;  // returns the exit code

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "app/cli/AppCommands.h"
+#include "catalogs/cli/CatalogCommands.h"
 #include "astro/cli/AstroCommands.h"
 #include "platform/Headless.h"
 #include "tool/Registry.h"
@@ -10,6 +11,7 @@
 int main(int argc, char** argv) {
     qnr::tool::Registry registry;
     qnr::app::RegisterCommands(registry);
+    qnr::catalogs_cli::RegisterCommands(registry);
     qnr::astro_cli::RegisterCommands(registry);
 
     qnr::platform::HeadlessServices platform;
