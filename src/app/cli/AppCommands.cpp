@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "app/Options.h"
+#include "app/cli/LogCommands.h"
 #include "astro/MathStd.h"
 #include "tool/Registry.h"
 
@@ -127,6 +128,7 @@ void RegisterCommands(tool::Registry& registry) {
         "The first line, \"source\", names the file read (or \"defaults\"). Angles of the telescope table are\n"
         "shown in degrees (keys ending in _deg); the password only as its length. An existing FILE given to\n"
         "\"defaults\" is kept as its .BAK copy.\n");
+    RegisterLogCommands(registry);
 }
 
 }  // namespace qnr::app
