@@ -1,0 +1,145 @@
+#include "help/win/HelpWin.h"
+
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QScreen>
+
+#include "help/win/GetSrchStrDlg.h"
+#include "help/win/HelpLstDlg.h"
+#include "help/win/ListWindow.h"
+#include "ui/Latin1.h"
+
+namespace qnr::help {
+
+THelpWin::THelpWin(platform::Services& services, TGetSrchStrDlg* search, THelpLstDlg* chooser, QWidget* parent)
+    : QMainWindow(parent),
+      services_(services),
+      model_(services),
+      search_(search ? search : new TGetSrchStrDlg(this)),
+      chooser_(chooser ? chooser : new THelpLstDlg(services, search_, this)) {
+    setObjectName(QStringLiteral("HelpWin"));
+    setWindowTitle(QStringLiteral("Help"));
+    setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint);
+
+    QMenu* topic = menuBar()->addMenu(QStringLiteral("&Topic"));
+    SearchText1 = topic->addAction(QStringLiteral("&Search Text..."));
+    SearchText1->setObjectName(QStringLiteral("SearchText1"));
+    PrintTopic1 = topic->addAction(QStringLiteral("&Print Topic..."));
+    PrintTopic1->setObjectName(QStringLiteral("PrintTopic1"));
+    ShowHelpTopics1 = topic->addAction(QStringLiteral("Show Help &Topics..."));
+    ShowHelpTopics1->setObjectName(QStringLiteral("ShowHelpTopics1"));
+    topic->addSeparator();
+    CloseTopicWindow1 = topic->addAction(QStringLiteral("&Close Topic Window"));
+    CloseTopicWindow1->setObjectName(QStringLiteral("CloseTopicWindow1"));
+    Back1 = menuBar()->addAction(QStringLiteral("&Back"));
+    Back1->setObjectName(QStringLiteral("Back1"));
+    Back1->setEnabled(false);
+    ShowHelpTopics1->setEnabled(false);
+
+    ListBox1 = new QListWidget(this);
+    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    ListBox1->setFont(ListFont(10));
+    setCentralWidget(ListBox1);
+
+    // Five inches wide until a topic sizes it.
+    resize(logicalDpiX() * 5, 300);
+
+    connect(SearchText1, &QAction::triggered, this, &THelpWin::SearchText1Click);
+    connect(PrintTopic1, &QAction::triggered, this, &THelpWin::PrintTopic1Click);
+    connect(ShowHelpTopics1, &QAction::triggered, this, &THelpWin::ShowHelpTopics1Click);
+    connect(Back1, &QAction::triggered, this, &THelpWin::Back1Click);
+    connect(CloseTopicWindow1, &QAction::triggered, this, &QWidget::close);
+    connect(ListBox1, &QListWidget::itemDoubleClicked, this, &THelpWin::ListBox1DblClick);
+}
+
+void THelpWin::AttachList(HelpList* list) {
+    model_.AttachList(list);
+    ShowHelpTopics1->setEnabled(list != nullptr);
+}
+
+bool THelpWin::ShowTopic(const HelpEntry& topic, const std::string& helpFolder) {
+    folder_ = helpFolder;
+    if (isVisible() && model_.topic()) {
+        model_.GoTo(topic);
+        model_.SetTopic(topic, folder_);
+        if (Display()) return true;
+        if (model_.Back()) Display();
+        return false;
+    }
+    model_.Closed();
+    model_.SetTopic(topic, folder_);
+    return Display();
+}
+
+bool THelpWin::Display() {
+    const QFontMetrics metrics(ListBox1->font());
+    const OpenResult result =
+        model_.Open([&metrics](const std::string& line) { return metrics.horizontalAdvance(ui::ToQString(line)); });
+    Back1->setEnabled(model_.CanGoBack());
+    if (result != OpenResult::Shown) {
+        if (!isVisible()) hide();
+        return false;
+    }
+    setWindowTitle(ui::ToQString(model_.Caption()));
+    FillList(ListBox1, model_.lines());
+    ShowHelpTopics1->setEnabled(model_.list() != nullptr);
+    show();
+    SizeToLines(this, ListBox1, 20);
+    raise();
+    activateWindow();
+    return true;
+}
+
+void THelpWin::ListBox1DblClick() {
+    const auto related = model_.RelatedTopicAt(ListBox1->currentRow());
+    if (!related) return;
+    model_.GoTo(*related);
+    if (!Display() && model_.Back()) Display();
+}
+
+void THelpWin::SearchText1Click() {
+    const SearchStart start = search_->Run(model_.search, QStringLiteral("Find Help Item"));
+    const int found = model_.Search(start, ListBox1->currentRow());
+    if (found < 0) return;
+    ListBox1->setCurrentRow(found);
+    ListBox1->scrollToItem(ListBox1->item(found));
+}
+
+void THelpWin::PrintTopic1Click() {
+    BusyWindow busy(this);
+    model_.Print(printIdentity_ ? printIdentity_() : PrintIdentity{});
+}
+
+void THelpWin::ShowHelpTopics1Click() {
+    const auto chosen = chooser_->Choose(model_.list());
+    if (!chosen) return;
+    model_.GoTo(*chosen);
+    if (!Display() && model_.Back()) Display();
+}
+
+void THelpWin::Back1Click() {
+    if (model_.Back()) Display();
+}
+
+void THelpWin::closeEvent(QCloseEvent* event) {
+    model_.Closed();
+    Back1->setEnabled(false);
+    QMainWindow::closeEvent(event);
+}
+
+void ShowHelpTopics(HelpList* list, const std::string& helpFolder, THelpLstDlg& chooser, THelpWin& viewer) {
+    if (!list) return;
+    const auto chosen = chooser.Choose(list);
+    if (!chosen) return;
+    viewer.AttachList(list);
+    viewer.ShowTopic(*chosen, helpFolder);
+}
+
+void ShowHelpFile(const std::string& title, const std::string& path, THelpWin& viewer) {
+    viewer.AttachList(nullptr);
+    viewer.ShowTopic(HelpEntry{title, platform::FileNameOf(path)}, platform::FolderOf(path));
+}
+
+}  // namespace qnr::help

@@ -1,0 +1,38 @@
+#pragma once
+// Pieces every list window shares on screen: the fixed-pitch list font,
+// filling a list box, sizing a window to its lines, and the busy state while
+// printing.
+#include <QFont>
+#include <QPointer>
+#include <string>
+#include <vector>
+
+class QListWidget;
+class QWidget;
+
+namespace qnr::help {
+
+// "Courier New", or the nearest fixed-pitch face the desktop has.
+QFont ListFont(int points);
+
+void FillList(QListWidget* list, const std::vector<std::string>& lines);
+int WidestLine(const QListWidget* list);
+
+// Resizes `window` so that the list's area is the size the list-window rule
+// gives (widest line + margin, 22.3 or lines + 1.3 line heights); the rest of
+// the window (menu bar, frame of the list) comes on top.
+void SizeToLines(QWidget* window, QListWidget* list, int margin);
+
+// The hourglass and a disabled window for as long as it lives.
+class BusyWindow {
+public:
+    explicit BusyWindow(QWidget* window);
+    ~BusyWindow();
+    BusyWindow(const BusyWindow&) = delete;
+    BusyWindow& operator=(const BusyWindow&) = delete;
+
+private:
+    QPointer<QWidget> window_;
+};
+
+}  // namespace qnr::help
