@@ -5,6 +5,7 @@
 #include "app/cli/AppCommands.h"
 #include "catalogs/cli/CatalogCommands.h"
 #include "astro/cli/AstroCommands.h"
+#include "observatory/cli/HotListCommands.h"
 #include "platform/Headless.h"
 #include "tool/Registry.h"
 
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
     qnr::app::RegisterCommands(registry);
     qnr::catalogs_cli::RegisterCommands(registry);
     qnr::astro_cli::RegisterCommands(registry);
+    qnr::observatory::RegisterCommands(registry);
 
     qnr::platform::HeadlessServices platform;
     qnr::tool::Context context{std::cout, std::cerr, platform.services()};

@@ -1,0 +1,111 @@
+// qnrtool hotlist show and add.
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "observatory/HotList.h"
+#include "observatory/cli/HotListCommands.h"
+#include "support/Fakes.h"
+#include "tool/Registry.h"
+
+namespace qnr::observatory {
+namespace {
+
+struct ToolRun {
+    int code;
+    std::string out, err;
+};
+
+class HotListCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override { RegisterCommands(registry); }
+    ToolRun Call(std::vector<std::string> argv) {
+        std::ostringstream out, err;
+        tool::Context ctx{out, err, platform.services()};
+        const int code = registry.dispatch(argv, ctx);
+        return {code, out.str(), err.str()};
+    }
+    static std::string Line(const std::string& text, const std::string& key) {
+        std::istringstream in(text);
+        for (std::string l; std::getline(in, l);)
+            if (l.rfind(key + " = ", 0) == 0) return l.substr(key.size() + 3);
+        return "<missing>";
+    }
+
+    test::TempFolder tmp;
+    test::FakePlatform platform;
+    tool::Registry registry;
+};
+
+TEST_F(HotListCommandsTest, AddKeepsRightAscensionOrderAndShowListsIt) {
+    const std::string file = tmp.file("Lab3.HTL");
+    ToolRun r = Call({"hotlist", "add", file, "--id", "Vega", "--ra-hours", "18.6156", "--dec-deg", "38.7837",
+                      "--comment", "A0V standard"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(Line(r.out, "position"), "1");
+    // A negative declination is a value, not an option; "\xC3\xA9" is UTF-8 e-acute.
+    r = Call({"hotlist", "add", file, "--id", "Sirius", "--ra-hours", "6.7525", "--dec-deg", "-16.7161", "--comment",
+              "d\xC3\xA9j\xC3\xA0 vu"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(Line(r.out, "position"), "1");
+    EXPECT_EQ(Line(r.out, "entries"), "2");
+    EXPECT_EQ(test::ReadAll(file).size(), 2 * HotListRecordSize);
+    auto stored = DecodeHotList(test::ReadAll(file));
+    ASSERT_TRUE(stored.ok());
+    EXPECT_EQ(stored->at(0).comment, "d\xE9j\xE0 vu");  // Latin-1 in the file
+
+    r = Call({"hotlist", "show", file});
+    ASSERT_EQ(r.code, 0) << r.err;
+    struct Row {
+        const char* key;
+        const char* value;
+    };
+    const Row rows[] = {
+        {"entries", "2"},
+        {"entry.1.id", "Sirius"},
+        {"entry.1.ra_hours", "6.75250000"},
+        {"entry.1.dec_deg", "-16.7161000"},
+        {"entry.1.ra_hms", "06 45 09.00"},
+        {"entry.1.dec_dms", "-16 42 58.0"},
+        {"entry.1.comment", "d\xC3\xA9j\xC3\xA0 vu"},
+        {"entry.2.id", "Vega"},
+        {"entry.2.comment", "A0V standard"},
+    };
+    for (const Row& row : rows) EXPECT_EQ(Line(r.out, row.key), row.value) << row.key;
+}
+
+TEST_F(HotListCommandsTest, BadArgumentsAndDamagedFiles) {
+    const std::string file = tmp.file("T.HTL");
+    struct Case {
+        std::vector<std::string> argv;
+        int code;
+    };
+    const std::vector<Case> cases = {
+        {{"hotlist", "add", file, "--id", "x", "--ra-hours", "24.5", "--dec-deg", "0"}, tool::ExitUsage},
+        {{"hotlist", "add", file, "--id", "x", "--ra-hours", "1", "--dec-deg", "-91"}, tool::ExitUsage},
+        {{"hotlist", "add", file, "--id", "x", "--ra-hours", "1,5", "--dec-deg", "0"}, tool::ExitUsage},
+        {{"hotlist", "add", file, "--ra-hours", "1", "--dec-deg", "0"}, tool::ExitUsage},
+        {{"hotlist", "add", file, "--id", std::string(25, 'i'), "--ra-hours", "1", "--dec-deg", "0"}, tool::ExitUsage},
+        {{"hotlist", "add", file, "--id", "x", "--ra-hours", "1", "--dec-deg", "0", "--colour", "red"},
+         tool::ExitUsage},
+        {{"hotlist", "show"}, tool::ExitUsage},
+        {{"hotlist", "show", tmp.file("none.HTL")}, tool::ExitFailure},
+    };
+    for (const Case& c : cases) {
+        ToolRun r = Call(c.argv);
+        EXPECT_EQ(r.code, c.code) << c.argv.back();
+        EXPECT_FALSE(r.err.empty());
+    }
+    EXPECT_FALSE(platform.files.exists(file));  // nothing written on a refusal
+
+    Bytes damaged = EncodeHotList({ObjctDat{"a", 1, 1, ""}});
+    damaged.pop_back();
+    test::WriteAll(file, damaged);
+    EXPECT_EQ(Call({"hotlist", "add", file, "--id", "b", "--ra-hours", "2", "--dec-deg", "0"}).code,
+              tool::ExitFailure);
+    EXPECT_EQ(test::ReadAll(file), damaged);  // left alone
+    EXPECT_EQ(Call({"hotlist", "show", file}).code, tool::ExitFailure);
+}
+
+}  // namespace
+}  // namespace qnr::observatory
