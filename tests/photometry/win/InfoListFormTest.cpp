@@ -50,11 +50,15 @@ void InfoListFormTest::showAndSearch() {
         QVERIFY(search);
         QCOMPARE(search->windowTitle(), QStringLiteral("Find Text String"));
         search->findChild<QLineEdit*>(QStringLiteral("SrchStr1"))->setText(QStringLiteral("1.0 m reflector"));
+        const QByteArray dir = qgetenv("QNR_SHOT_DIR");
+        if (!dir.isEmpty()) search->grab().save(QString::fromLocal8Bit(dir) + "/search-dialog.png");
         search->findChild<QPushButton*>(QStringLiteral("SrchTopBtn"))->click();
     });
     form.findChild<QAction*>(QStringLiteral("Search1"))->trigger();
     QCOMPARE(box->currentRow(), 10);
     QVERIFY(fake.dialogs.messages.empty());
+    const QByteArray dir = qgetenv("QNR_SHOT_DIR");
+    if (!dir.isEmpty()) form.grab().save(QString::fromLocal8Bit(dir) + "/info-list.png");
 }
 
 QTEST_MAIN(InfoListFormTest)
