@@ -6,6 +6,7 @@
 #include "catalogs/cli/CatalogCommands.h"
 #include "astro/cli/AstroCommands.h"
 #include "observatory/cli/HotListCommands.h"
+#include "photometry/cli/ResultsCommands.h"
 #include "platform/Headless.h"
 #include "tool/Registry.h"
 
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     qnr::catalogs_cli::RegisterCommands(registry);
     qnr::astro_cli::RegisterCommands(registry);
     qnr::observatory::RegisterCommands(registry);
+    qnr::photometry::RegisterCommands(registry);
 
     qnr::platform::HeadlessServices platform;
     qnr::tool::Context context{std::cout, std::cerr, platform.services()};

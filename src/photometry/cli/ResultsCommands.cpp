@@ -1,0 +1,106 @@
+#include "photometry/cli/ResultsCommands.h"
+
+#include <ostream>
+
+#include "astro/StringUt.h"
+#include "help/TextLists.h"
+#include "photometry/ObsResult.h"
+#include "tool/Registry.h"
+
+namespace qnr::photometry {
+
+namespace {
+
+constexpr std::size_t MaxFileBytes = 64u << 20;
+// A file without a date of its own is taken as written before JD 2460000.
+constexpr Extended UndatedFileJd = 2459999.0L;
+
+std::string AbsolutePath(const std::string& path, platform::FileSystem& files) {
+    if (!path.empty() && path[0] == '/') return path;
+    return files.currentFolder() + path;
+}
+
+// The files hold Latin-1; the terminal wants UTF-8.
+std::string Latin1ToUtf8(const std::string& text) {
+    std::string out;
+    for (char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x80) {
+            out += ch;
+        } else {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+int Show(tool::Arguments& args, tool::Context& ctx) {
+    const bool csv = args.flag("--csv");
+    if (args.missingValue() || !args.leftoverOptions().empty()) {
+        ctx.err << "qnrtool: results show takes only --csv\n";
+        return tool::ExitUsage;
+    }
+    if (args.positionals().size() != 1) {
+        ctx.err << "qnrtool: results show takes one FILE\n";
+        return tool::ExitUsage;
+    }
+    platform::FileSystem& files = *ctx.services.files;
+    const std::string path = AbsolutePath(args.positionals()[0], files);
+    if (!files.exists(path) || files.isFolder(path)) {
+        ctx.err << "qnrtool: no such results file: " << path << "\n";
+        return tool::ExitFailure;
+    }
+    const platform::ReadResult read = files.readFile(path, MaxFileBytes);
+    if (read.code != 0) {
+        ctx.err << "qnrtool: " << path << ": " << IOErrorText(read.code) << "\n";
+        return tool::ExitFailure;
+    }
+    const std::vector<std::string> lines = help::SplitTextLines(read.bytes);
+    const Expected<ResultsFileForm> form = DetectResultsForm(lines);
+    if (!form) {
+        ctx.err << "qnrtool: " << path << " does not contain saved photometric data\n";
+        return tool::ExitFailure;
+    }
+    // The file's own kind; one without any value reads as magnitudes.
+    const bool magnitudes = form->magnitudes.value_or(true);
+    const int nf = HighestFilter(form->includeRI);
+    const std::optional<std::int64_t> written = files.modifiedSeconds(path);
+    const auto entries = ParseResultsFile(lines, *form, magnitudes ? 1 : 0, nf,
+                                          written ? JulianDateOfUnixSeconds(*written) : UndatedFileJd);
+    if (!entries) {
+        ctx.err << "qnrtool: " << path << ": " << entries.error() << "\n";
+        return tool::ExitFailure;
+    }
+    ObsResultList list;
+    for (const ObsResult& entry : *entries) list.InsertSorted(entry);
+    ctx.out << (csv ? CommaHeader(nf) : ResultsHeader(magnitudes, nf)) << "\n";
+    list.Reset();
+    while (!list.AtLast()) {
+        const ObsResult& entry = *list.Next();
+        if (csv) {
+            if (auto line = CommaLine(entry, nf, magnitudes)) ctx.out << Latin1ToUtf8(*line) << "\n";
+        } else {
+            ctx.out << Latin1ToUtf8(ResultsLine(entry, nf, magnitudes)) << "\n";
+        }
+    }
+    return tool::ExitOk;
+}
+
+}  // namespace
+
+void RegisterCommands(tool::Registry& registry) {
+    registry.add({"results", "show", "FILE [--csv]",
+                  "a saved observational results file in the results list's line form, or comma-separated", Show});
+    registry.describeGroup(
+        "results",
+        "An observational results file is what students save from the results list: fixed columns as the\n"
+        "list shows them, or comma-separated for a spreadsheet. Either form is read; files of the older\n"
+        "layout (11-character IDs, Julian Dates without their first three digits) too, the missing digits\n"
+        "taken from the file's modification date.\n"
+        "\"show\" prints the header and one line per entry in time order, in the current fixed-column\n"
+        "layout (full Julian Dates, 15-character IDs), or with --csv the comma-separated form. Magnitudes\n"
+        "or counts and the presence of R and I follow the file.\n");
+}
+
+}  // namespace qnr::photometry
