@@ -5,6 +5,7 @@
 #include "app/cli/AppCommands.h"
 #include "catalogs/cli/CatalogCommands.h"
 #include "astro/cli/AstroCommands.h"
+#include "datatree/cli/DataTreeCommands.h"
 #include "observatory/cli/HotListCommands.h"
 #include "photometry/cli/ResultsCommands.h"
 #include "platform/Headless.h"
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
     qnr::catalogs_cli::RegisterCommands(registry);
     qnr::astro_cli::RegisterCommands(registry);
     qnr::observatory::RegisterCommands(registry);
+    qnr::datatree_cli::RegisterCommands(registry);
     qnr::photometry::RegisterCommands(registry);
 
     qnr::platform::HeadlessServices platform;

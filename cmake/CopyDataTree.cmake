@@ -1,0 +1,3 @@
+# Copies the bundled data tree (cmake -DSOURCE=data -DDEST=bin -P ...) without
+# the layout tool's seeds.
+file(COPY ${SOURCE}/ DESTINATION ${DEST} PATTERN seed EXCLUDE)
