@@ -10,6 +10,11 @@ namespace {
 
 const char* const EndSounds[8] = {"chaclunk.wav", "clunkit.wav", "crashbrn.wav", "rolling.wav",
                                   "crinkle.wav",  "drag.wav",    "mailbox.wav",  "whaading.wav"};
+// The opening moves in steps of 0.01, which binary reals do not hold
+// exactly: the thresholds allow for the summed rounding, so a movement is
+// always its 100 ticks.
+constexpr Extended Slack = 1e-9L;
+
 const char* const AccessingTexts[4] = {"Accessing 0.4m Telescope", "Accessing 1.0m Telescope",
                                        "Accessing 4.0m Telescope", "Accessing Radio Telescope"};
 
@@ -193,8 +198,8 @@ void ControlPanel::DomeTimerTick() {
     if (dome_ == DomeState::Opening) {
         opening_ += step_;
         host_.Repaint();
-        if (opening_ >= 0.97L && domeSoundPlaying_) PlayEndSound();
-        if (opening_ >= 1) {
+        if (opening_ >= 0.97L - Slack && domeSoundPlaying_) PlayEndSound();
+        if (opening_ >= 1 - Slack) {
             domeTimer_ = false;
             opening_ = 1;
             dome_ = DomeState::Open;
@@ -204,8 +209,8 @@ void ControlPanel::DomeTimerTick() {
     } else if (dome_ == DomeState::Closing) {
         opening_ -= step_;
         host_.Repaint();
-        if (opening_ <= 0.03L && domeSoundPlaying_) PlayEndSound();
-        if (opening_ <= 0) {
+        if (opening_ <= 0.03L + Slack && domeSoundPlaying_) PlayEndSound();
+        if (opening_ <= Slack) {
             domeTimer_ = false;
             dome_ = DomeState::Closed;
             opening_ = 0;

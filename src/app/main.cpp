@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/win/Zarn_Obs.h"
+#include "observatory/win/ObsLab.h"
 #include "ui/QtServices.h"
 
 namespace {
@@ -12,11 +13,13 @@ namespace {
 // Later windows insert themselves at their place in this list.
 struct Windows {
     std::unique_ptr<qnr::app::TEnvironment1> Environment1;
+    std::unique_ptr<qnr::observatory::TObsrvtry> Obsrvtry;
 };
 
 Windows CreateWindows(qnr::platform::Services& services) {
     Windows w;
     w.Environment1 = std::make_unique<qnr::app::TEnvironment1>(services);
+    w.Obsrvtry = qnr::app::CreateTelescopeWindow(services, *w.Environment1);
     return w;
 }
 

@@ -31,7 +31,7 @@ bool StartsWith(const std::string& s, const std::string& head) { return s.rfind(
 void SplitElapsed(const std::string& value, LogEntry& e) {
     const auto days = value.find("Days,");
     if (days == std::string::npos) {
-        e.elapsedDays = "0";
+        e.elapsedDays.assign(1, '0');  // not a literal: GCC 12 warns falsely on that assignment here
         e.elapsed = Trim(value);
     } else {
         e.elapsedDays = Trim(value.substr(0, days));

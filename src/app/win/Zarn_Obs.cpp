@@ -14,7 +14,11 @@
 #include <functional>
 
 #include "app/win/ExerciseDlgs.h"
+#include "observatory/win/ObsLab.h"
 #include "ui/Latin1.h"
+#include "ui/panel/IndicatorLamp.h"
+#include "ui/panel/RockerSwitch.h"
+#include "ui/panel/ToggleSwitch.h"
 
 namespace qnr::app {
 
@@ -66,8 +70,14 @@ QPoint CursorHotSpot(const platform::Bytes& b) {
 
 }  // namespace
 
+// The radio telescope's aperture until the radio options exist.
+constexpr int DefaultRadioAperture = 100;
+
 TEnvironment1::TEnvironment1(platform::Services& services, QWidget* parent)
-    : QMainWindow(parent), services_(services), exercise_(services, *this) {
+    : QMainWindow(parent),
+      services_(services),
+      exercise_(services, *this),
+      panel_(services, exercise_.opts(), DefaultRadioAperture, *this) {
     setObjectName(QStringLiteral("Environment1"));
     setWindowTitle(QStringLiteral("Quenara Exercise"));
     BuildClientArea();
@@ -108,28 +118,80 @@ void TEnvironment1::BuildClientArea() {
     IDPnl->setGeometry(8, DisplayHeight + 18, DisplayWidth + 4, 24);
     IDPnl->hide();
 
+    BuildPanels(client);
+}
+
+void TEnvironment1::BuildPanels(QWidget* client) {
     // The right-hand column: the dome and the telescope control switches.
     const int x = DisplayWidth + 20;
     const int w = ClientWidth - x - 8;
     DomePnl = Panel(client, "DomePnl", QRect(x, 8, w, 190));
     PanelLabel(DomePnl, "DomeLbl", QStringLiteral("Observatory Dome"), QRect(4, 6, w - 8, 20));
-    PanelLabel(DomePnl, "IsOpenLED", QStringLiteral("Open"), QRect(8, 150, (w - 24) / 2, 24));
-    PanelLabel(DomePnl, "IsClosedLED", QStringLiteral("Closed"), QRect(16 + (w - 24) / 2, 150, (w - 24) / 2, 24));
+    auto lamp = [](QWidget* parent, const char* name, QColor color, ui::IndicatorLamp::Shape shape, QRect r) {
+        auto* l = new ui::IndicatorLamp(color, shape, parent);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setGeometry(r);
+        return l;
+    };
+    const int cx = w / 2;
+    OpenLEDL = lamp(DomePnl, "OpenLEDL", ui::IndicatorLamp::Green(), ui::IndicatorLamp::Shape::ArrowUp,
+                    QRect(cx - 50, 40, 18, 18));
+    OpenLEDR = lamp(DomePnl, "OpenLEDR", ui::IndicatorLamp::Green(), ui::IndicatorLamp::Shape::ArrowUp,
+                    QRect(cx + 32, 40, 18, 18));
+    CloseLEDL = lamp(DomePnl, "CloseLEDL", ui::IndicatorLamp::Red(), ui::IndicatorLamp::Shape::ArrowDown,
+                     QRect(cx - 50, 104, 18, 18));
+    CloseLEDR = lamp(DomePnl, "CloseLEDR", ui::IndicatorLamp::Red(), ui::IndicatorLamp::Shape::ArrowDown,
+                     QRect(cx + 32, 104, 18, 18));
+    DomeSw1 = new ui::RockerSwitch(DomePnl);
+    DomeSw1->setObjectName(QStringLiteral("DomeSw1"));
+    DomeSw1->setLabels(QStringLiteral("Open"), QStringLiteral("Close"));
+    DomeSw1->setGeometry(cx - 26, 28, 52, 106);
+    connect(DomeSw1, &ui::RockerSwitch::upPressed, this, [this] {
+        panel_.DomeOpen();
+        SyncPanel();
+    });
+    connect(DomeSw1, &ui::RockerSwitch::downPressed, this, [this] {
+        panel_.DomeClose();
+        SyncPanel();
+    });
+    IsOpenLED = lamp(DomePnl, "IsOpenLED", ui::IndicatorLamp::Green(), ui::IndicatorLamp::Shape::Round,
+                     QRect(8, 148, 16, 16));
+    PanelLabel(DomePnl, "IsOpenLbl", QStringLiteral("Open"), QRect(25, 146, 36, 20));
+    IsClosedLED = lamp(DomePnl, "IsClosedLED", ui::IndicatorLamp::Red(), ui::IndicatorLamp::Shape::Round,
+                       QRect(w / 2 + 2, 148, 16, 16));
+    PanelLabel(DomePnl, "IsClosedLbl", QStringLiteral("Closed"), QRect(w / 2 + 19, 146, w / 2 - 21, 20));
     DomePnl->hide();
 
-    CntrlPnl = Panel(client, "CntrlPnl", QRect(x, 206, w, 162));
+    CntrlPnl = Panel(client, "CntrlPnl", QRect(x, 206, w, ClientHeight - 206 - 8));
     PanelLabel(CntrlPnl, "CntrlLbl", QStringLiteral("Telescope Control"), QRect(4, 6, w - 8, 20));
-    PanelLabel(CntrlPnl, "OptLbl", QStringLiteral("Optical"), QRect(8, 34, w - 16, 18));
-    auto* opt = new QPushButton(QStringLiteral("Off"), CntrlPnl);
-    opt->setObjectName(QStringLiteral("OptCntrlSw"));
-    opt->setCheckable(true);
-    opt->setGeometry(24, 54, w - 48, 30);
-    PanelLabel(CntrlPnl, "RadLbl", QStringLiteral("Radio"), QRect(8, 94, w - 16, 18));
-    auto* rad = new QPushButton(QStringLiteral("Off"), CntrlPnl);
-    rad->setObjectName(QStringLiteral("RadCntrlSw"));
-    rad->setCheckable(true);
-    rad->setGeometry(24, 114, w - 48, 30);
+    auto control = [&](const char* label, const char* name, int y) {
+        PanelLabel(CntrlPnl, label, QString::fromLatin1(label).left(3) == "Opt" ? QStringLiteral("Optical")
+                                                                               : QStringLiteral("Radio"),
+                   QRect(8, y, w - 16, 18));
+        auto* sw = new ui::ToggleSwitch(CntrlPnl);
+        sw->setObjectName(QString::fromLatin1(name));
+        sw->setText(QStringLiteral("Off"));
+        sw->setGeometry(cx - 32, y + 18, 64, 74);
+        return sw;
+    };
+    OptCntrlSw = control("OptLbl", "OptCntrlSw", 26);
+    RadCntrlSw = control("RadLbl", "RadCntrlSw", 122);
+    connect(OptCntrlSw, &ui::ToggleSwitch::clicked, this, [this](bool on) {
+        OptCntrlSw->setEnabled(false);  // while the change is handled
+        panel_.SetOpticalSwitch(on);
+        SyncPanel();
+    });
+    connect(RadCntrlSw, &ui::ToggleSwitch::clicked, this, [this](bool on) {
+        RadCntrlSw->setEnabled(false);
+        panel_.SetRadioSwitch(on);
+        SyncPanel();
+    });
     CntrlPnl->hide();
+
+    DomeTimer_.setInterval(ControlPanel::DomeIntervalMs);
+    connect(&DomeTimer_, &QTimer::timeout, this, &TEnvironment1::DomeTimerTimer);
+    ScopeTimer_.setSingleShot(false);
+    connect(&ScopeTimer_, &QTimer::timeout, this, &TEnvironment1::ScopeTimerTimer);
 }
 
 QMenu* TEnvironment1::AddMenu(QMenu* parent, const char* name, const QString& caption) {
@@ -162,13 +224,20 @@ void TEnvironment1::BuildMenus() {
 
     QMenu* scopes = AddMenu(nullptr, "Telescopes1", QStringLiteral("&Telescopes"));
     QMenu* optical = AddMenu(scopes, "Optical1", QStringLiteral("&Optical"));
-    AddItem(optical, "Access0p4", QStringLiteral("&0.4m Telescope"));
-    AddItem(optical, "Access1p0", QStringLiteral("&1.0m Telescope"));
-    AddItem(optical, "Access4p0", QStringLiteral("&4.0m Telescope"));
+    const char* access[3] = {"Access0p4", "Access1p0", "Access4p0"};
+    const QString captions[3] = {QStringLiteral("&0.4m Telescope"), QStringLiteral("&1.0m Telescope"),
+                                 QStringLiteral("&4.0m Telescope")};
+    for (int i = 0; i < 3; ++i) {
+        QAction* a = AddItem(optical, access[i], captions[i]);
+        a->setCheckable(true);
+        connect(a, &QAction::triggered, this, [this, i] { Access(i); });
+    }
     QMenu* request = AddMenu(scopes, "RequestTime1", QStringLiteral("Request &Time"));
     AddItem(request, "Request1p0", QStringLiteral("&1.0m Telescope"));
     AddItem(request, "Request4p0", QStringLiteral("&4.0m Telescope"));
-    AddItem(scopes, "Radio1", QStringLiteral("&Radio Telescope"));
+    QAction* radio = AddItem(scopes, "Radio1", QStringLiteral("&Radio Telescope"));
+    radio->setCheckable(true);
+    connect(radio, &QAction::triggered, this, [this] { Access(RadioScope); });
 
     QMenu* tools = AddMenu(nullptr, "Tools1", QStringLiteral("T&ools"));
     AddItem(tools, "ClassifySpectra1", QStringLiteral("&Classify Spectra..."));
@@ -191,7 +260,10 @@ void TEnvironment1::BuildMenus() {
     AddItem(tools, "ClusterData1", QStringLiteral("&Cluster Data..."));
 
     QMenu* window = AddMenu(nullptr, "Window1", QStringLiteral("&Window"));
-    AddItem(window, "OpticalWin", QStringLiteral("&Optical Telescope"));
+    QAction* opticalWin = AddItem(window, "OpticalWin", QStringLiteral("&Optical Telescope"));
+    connect(opticalWin, &QAction::triggered, this, [this] {
+        if (telescope_) telescope_->ShowWindow();
+    });
     AddItem(window, "RadioWin", QStringLiteral("&Radio Telescope"));
     AddItem(window, "SpectWin", QStringLiteral("&Spectral Classification"));
     AddItem(window, "MeasWin", QStringLiteral("Spectrum &Measuring"));
@@ -255,9 +327,16 @@ void TEnvironment1::CRT1Paint(QPainter& painter) {
             if (!titleBitmap_.isNull()) painter.drawImage(0, 0, titleBitmap_);
             break;
         case DisplayPhase::Running:
-            // No telescope on the display yet: the display stays dark.
-            logoBitmap_ = QImage();
-            titleBitmap_ = QImage();
+            if (!runningPainted_) {
+                runningPainted_ = true;
+                panel_.StartRunning();
+                logoBitmap_ = QImage();
+                titleBitmap_ = QImage();
+            }
+            // Black with no telescope on the display or the telescope window up.
+            if (panel_.displayedScope() != NoScope && panel_.displayedScope() != RadioScope &&
+                !panel_.view().optSwitchOn)
+                DrawDome(painter);
             break;
     }
 }
@@ -300,7 +379,35 @@ void TEnvironment1::RunAboutBox(const std::string& versionText) {
 }
 
 void TEnvironment1::MenusChanged() {
-    for (const auto& [name, state] : exercise_.menus()) {
+    SyncPanel();
+}
+
+void TEnvironment1::SyncPanel() {
+    const PanelView& v = panel_.view();
+    MenuState menus = exercise_.menus();
+    // The panel governs what it holds on top of the phase's menu state.
+    auto narrow = [&](const char* name, bool enabled) {
+        auto it = menus.find(name);
+        if (it != menus.end()) it->second.enabled = it->second.enabled && enabled;
+    };
+    narrow("Telescopes1", v.telescopesMenuEnabled);
+    narrow("SetDateTime1", v.setDateTimeEnabled);
+    if (menus.count("OptCntrlSw")) {
+        menus["OptCntrlSw"].enabled = v.optSwitchEnabled;
+        menus["OptLbl"].enabled = v.optSwitchEnabled;
+        menus["RadCntrlSw"].enabled = v.radSwitchEnabled;
+        menus["RadLbl"].enabled = v.radSwitchEnabled;
+    }
+    if (menus.count("DomePnl")) menus["DomePnl"].enabled = v.domePanelEnabled;
+    if (menus.count("OpticalWin")) menus["OpticalWin"].visible = v.opticalWinVisible;
+    if (menus.count("RadioWin")) menus["RadioWin"].visible = v.radioWinVisible;
+    if (menus.count("Window1")) {
+        bool any = false;
+        for (const char* w : {"OpticalWin", "RadioWin", "SpectWin", "MeasWin", "PulsarWin", "SpRsltsWin"})
+            any = any || (menus.count(w) && menus[w].visible);
+        menus["Window1"].enabled = any;
+    }
+    for (const auto& [name, state] : menus) {
         const QString objectName = QString::fromStdString(name);
         if (auto* action = findChild<QAction*>(objectName)) {
             action->setEnabled(state.enabled);
@@ -310,7 +417,133 @@ void TEnvironment1::MenusChanged() {
             widget->setVisible(state.visible);
         }
     }
+
+    if (!OptCntrlSw) return;
+    auto check = [this](const char* name, bool on) {
+        if (auto* a = findChild<QAction*>(QString::fromLatin1(name))) a->setChecked(on);
+    };
+    check("Access0p4", v.access0p4Checked);
+    check("Access1p0", v.access1p0Checked);
+    check("Access4p0", v.access4p0Checked);
+    check("Radio1", v.radioChecked);
+    check("Optical1", v.opticalChecked);
+    OpenLEDL->setLit(v.openArrows);
+    OpenLEDR->setLit(v.openArrows);
+    CloseLEDL->setLit(v.closeArrows);
+    CloseLEDR->setLit(v.closeArrows);
+    IsOpenLED->setLit(v.isOpenLamp);
+    IsClosedLED->setLit(v.isClosedLamp);
+    OptCntrlSw->setOn(v.optSwitchOn);
+    OptCntrlSw->setText(v.optSwitchOn ? QStringLiteral("On") : QStringLiteral("Off"));
+    RadCntrlSw->setOn(v.radSwitchOn);
+    RadCntrlSw->setText(v.radSwitchOn ? QStringLiteral("On") : QStringLiteral("Off"));
+    if (exercise_.displayPhase() == DisplayPhase::Running && !v.idPanel.empty())
+        IDPnl->setText(ui::ToQString(v.idPanel));
+    if (panel_.domeTimerActive() != DomeTimer_.isActive()) {
+        if (panel_.domeTimerActive())
+            DomeTimer_.start();
+        else
+            DomeTimer_.stop();
+    }
+    if (panel_.scopeTimerActive() && !ScopeTimer_.isActive()) {
+        ScopeTimer_.start(panel_.scopeTimerIntervalMs());
+    } else if (!panel_.scopeTimerActive()) {
+        ScopeTimer_.stop();
+    }
 }
+
+void TEnvironment1::Access(int scope) {
+    panel_.Access(scope);
+    SyncPanel();
+    Repaint();
+}
+
+void TEnvironment1::DomeTimerTimer() {
+    panel_.DomeTimerTick();
+    SyncPanel();
+}
+
+void TEnvironment1::ScopeTimerTimer() {
+    panel_.ScopeTimerTick();
+    SyncPanel();
+}
+
+void TEnvironment1::DrawDome(QPainter& painter) {
+    const int w = DisplayWidth, h = DisplayHeight;
+    const int centre = w / 2;
+    const int half = panel_.SlitHalfWidth();
+    const QColor darkRed(96, 16, 12), olive(128, 128, 0);
+    // The sky through the slit: black until the naked-eye view draws into it.
+    painter.fillRect(QRect(centre - 120, 1, 240, h - 51), Qt::black);
+    painter.fillRect(QRect(0, 0, centre - half, h), darkRed);
+    painter.fillRect(QRect(centre + half, 0, w - centre - half, h), darkRed);
+    painter.fillRect(QRect(centre - half, h - 50, 2 * half, 50), darkRed);
+    QPen pen(olive, 2);
+    painter.setPen(pen);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.drawLine(centre - half, 1, centre - half, h - 50);
+    painter.drawLine(centre + half, 1, centre + half, h - 50);
+    painter.drawRect(QRect(1, 1, w - 2, h - 2));
+    painter.drawLine(0, h - 50, w, h - 50);
+    painter.drawLine(0, h - 30, w, h - 30);
+    painter.setBrush(olive);
+    for (int x = 20; x < w; x += 40) painter.drawEllipse(QPoint(x, h - 30), 3, 3);
+    for (int y = 20; y < h - 50; y += 40) {
+        painter.drawEllipse(QPoint(centre - half, y), 3, 3);
+        painter.drawEllipse(QPoint(centre + half, y), 3, 3);
+    }
+    painter.setBrush(Qt::NoBrush);
+}
+
+void TEnvironment1::SetTelescopeWindow(observatory::TObsrvtry* window) { telescope_ = window; }
+
+std::unique_ptr<observatory::TObsrvtry> CreateTelescopeWindow(platform::Services& services, TEnvironment1& main) {
+    observatory::TelescopeWindowLinks links;
+    links.refreshClock = [&main] { main.RefreshSkyClock(); };
+    links.closeConfirmed = [&main] { return main.exercise().closeConfirmed(); };
+    links.hidden = [&main] {
+        // Closing the window switches the optical control off.
+        if (main.panel().view().optSwitchOn) main.panel().SetOpticalSwitch(false);
+        main.exercise().MakePreferencesReachable();
+        main.MenusChanged();
+    };
+    links.logComponent = [&main](const std::string& text) {
+        if (LogFileObj* log = main.exercise().log()) log->WriteComponent(text);
+    };
+    auto window = std::make_unique<observatory::TObsrvtry>(services, main.opts(), main.skyClock(), links);
+    main.SetTelescopeWindow(window.get());
+    return window;
+}
+
+void TEnvironment1::RefreshSkyClock() { skyClock_ = exercise_.ObservationNow(); }
+
+void TEnvironment1::TakeTelescope(int index) {
+    if (telescope_) telescope_->TakeTelescope(index);
+}
+
+void TEnvironment1::ResetTelescope() {
+    if (telescope_) telescope_->ResetTelescope();
+}
+
+void TEnvironment1::ShowTelescopeWindow(bool show) {
+    if (!telescope_) return;
+    if (show)
+        telescope_->ShowWindow();
+    else
+        telescope_->HideWindow();
+}
+
+bool TEnvironment1::TelescopeWindowVisible() { return telescope_ && telescope_->isVisible(); }
+
+void TEnvironment1::ExitTelescopeWindow() {
+    if (telescope_) telescope_->HideWindow();
+}
+
+void TEnvironment1::CloseTelescopeWindows() {
+    if (telescope_) telescope_->close();
+}
+
+bool TEnvironment1::PreferencesBlockingWindowVisible() { return TelescopeWindowVisible(); }
 
 void TEnvironment1::Repaint() {
     if (CRT1) CRT1->update();

@@ -4,8 +4,12 @@
 #include <QImage>
 #include <QMainWindow>
 #include <map>
+#include <memory>
 #include <string>
 
+#include <QTimer>
+
+#include "app/ControlPanel.h"
 #include "app/Exercise.h"
 #include "app/Options.h"
 #include "platform/Services.h"
@@ -17,9 +21,16 @@ class QMenu;
 class QPainter;
 class QPushButton;
 
+namespace qnr::observatory { class TObsrvtry; }
+namespace qnr::ui {
+class IndicatorLamp;
+class RockerSwitch;
+class ToggleSwitch;
+}  // namespace qnr::ui
+
 namespace qnr::app {
 
-class TEnvironment1 : public QMainWindow, public ExerciseView {
+class TEnvironment1 : public QMainWindow, public ExerciseView, public ControlPanelHost {
     Q_OBJECT
 
 public:
@@ -34,6 +45,17 @@ public:
     ~TEnvironment1() override;
 
     Exercise& exercise() { return exercise_; }
+    ControlPanel& panel() { return panel_; }
+    // The optical telescope window, created after this one (it lives as long).
+    void SetTelescopeWindow(observatory::TObsrvtry* window);
+    observatory::TObsrvtry* telescopeWindow() const { return telescope_; }
+    // The sky clock the telescope window reads: the observation clock, refreshed.
+    ObsDateTime& skyClock() { return skyClock_; }
+    void RefreshSkyClock();
+
+    // The panel's timers, as the QTimers call them (tests call them directly).
+    void DomeTimerTimer();
+    void ScopeTimerTimer();
     DisplayPhase displayPhase() const { return exercise_.displayPhase(); }
     // The working copy of the options every window reads.
     const OptsRec& opts() const { return exercise_.opts(); }
@@ -53,6 +75,15 @@ public:
     void MenusChanged() override;
     void Repaint() override;
     void SetBusy(bool busy) override;
+    void CloseTelescopeWindows() override;
+    bool PreferencesBlockingWindowVisible() override;
+
+    // ControlPanelHost
+    void TakeTelescope(int index) override;
+    void ResetTelescope() override;
+    void ShowTelescopeWindow(bool show) override;
+    bool TelescopeWindowVisible() override;
+    void ExitTelescopeWindow() override;
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -69,6 +100,11 @@ private:
     QImage LoadProgramPicture(const std::string& name) const;
     void LoadCursor(int number, const std::string& name);
     void CRT1Paint(QPainter& painter);
+    void DrawDome(QPainter& painter);
+    void BuildPanels(QWidget* client);
+    // Applies the panel's state to its widgets and to the menus it governs.
+    void SyncPanel();
+    void Access(int scope);
 
     platform::Services& services_;
     Exercise exercise_;
@@ -83,6 +119,20 @@ private:
     QLabel* IDPnl = nullptr;
     QFrame* DomePnl = nullptr;
     QFrame* CntrlPnl = nullptr;
+    ui::RockerSwitch* DomeSw1 = nullptr;
+    ui::IndicatorLamp *OpenLEDL = nullptr, *OpenLEDR = nullptr, *CloseLEDL = nullptr, *CloseLEDR = nullptr;
+    ui::IndicatorLamp *IsOpenLED = nullptr, *IsClosedLED = nullptr;
+    ui::ToggleSwitch *OptCntrlSw = nullptr, *RadCntrlSw = nullptr;
+
+    ControlPanel panel_;
+    observatory::TObsrvtry* telescope_ = nullptr;
+    ObsDateTime skyClock_;
+    bool runningPainted_ = false;
+    QTimer DomeTimer_, ScopeTimer_;
 };
+
+// The optical telescope window, linked to the main window's clock, log,
+// control panel and close state.
+std::unique_ptr<observatory::TObsrvtry> CreateTelescopeWindow(platform::Services& services, TEnvironment1& main);
 
 }  // namespace qnr::app

@@ -1,0 +1,188 @@
+// From the main window to a slew: take the 1.0 m telescope, open the dome,
+// switch the optical control on, type coordinates, confirm and slew, reading
+// the displays by their object names. Timers are ticked by hand.
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+#include "app/win/Zarn_Obs.h"
+#include "observatory/win/ObsLab.h"
+#include "support/Fakes.h"
+#include "ui/panel/IndicatorLamp.h"
+#include "ui/panel/RockerSwitch.h"
+#include "ui/panel/SevenSegmentDisplay.h"
+#include "ui/panel/ToggleSwitch.h"
+
+using namespace qnr;
+
+class ObservatoryFlowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::TempFolder> program_, userData_;
+    std::unique_ptr<test::FakePlatform> fake_;
+    platform::Services services_;
+    std::string startFolder_;
+
+    // Answers the next modal dialog once it is up.
+    void OnModal(std::function<void(QWidget*)> handler) {
+        QTimer::singleShot(0, [this, handler] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal) {
+                OnModal(handler);
+                return;
+            }
+            handler(modal);
+        });
+    }
+    static void Type(QWidget* dialog, const char* name, const QString& text) {
+        auto* e = dialog->findChild<QLineEdit*>(name);
+        QVERIFY2(e, name);
+        e->setText(text);
+    }
+    static void Click(QWidget* dialog, const char* name) {
+        auto* b = dialog->findChild<QPushButton*>(name);
+        QVERIFY2(b, name);
+        QTest::mouseClick(b, Qt::LeftButton);
+    }
+    static QString Shown(QWidget& w, const char* name) {
+        if (auto* d = w.findChild<ui::SevenSegmentDisplay*>(name)) return d->text();
+        if (auto* l = w.findChild<QLabel*>(name)) return l->text();
+        return QString("<no %1>").arg(name);
+    }
+
+private slots:
+    void init() {
+        program_ = std::make_unique<test::TempFolder>();
+        userData_ = std::make_unique<test::TempFolder>();
+        fake_ = std::make_unique<test::FakePlatform>();
+        fake_->identity.program = program_->path();
+        fake_->identity.userData = userData_->path();
+        fake_->clock.zone = {0, 0, 0, false, true, "UTC"};
+        services_ = fake_->services();
+        startFolder_ = fake_->files.currentFolder();
+        QCOMPARE(fake_->files.setCurrentFolder(program_->path()), 0);
+        // The catalogs are where the program looks first.
+        QCOMPARE(fake_->files.makeFolders(program_->file("CGSC/TABLES")), 0);
+        test::WriteAll(program_->file("CGSC/TABLES/REGIONS.BIN"), {0});
+        // Demonstration Mode: no login.
+        test::FakeDialogs yes;
+        yes.fallback = platform::Answer::Yes;
+        platform::Services s = services_;
+        s.dialogs = &yes;
+        app::OptsObj o(s);
+        o.InitIdentification(app::OptionsFileName, app::ProgramVersion);
+        o.SetDefaults();
+        o.rec.loginRequired = false;
+        QVERIFY(o.Save(program_->path()));
+    }
+    void cleanup() {
+        fake_->files.setCurrentFolder(startFolder_);
+        fake_.reset();
+        program_.reset();
+        userData_.reset();
+    }
+
+    void takeOpenSwitchOnAndSlew() {
+        app::TEnvironment1 main(services_);
+        auto scope = app::CreateTelescopeWindow(services_, main);
+        main.show();
+        QCOMPARE(main.displayPhase(), app::DisplayPhase::Title);
+
+        OnModal([](QWidget* dlg) {
+            Type(dlg, "IDEd", "M87");
+            Click(dlg, "OKBtn");
+        });
+        main.findChild<QAction*>("Run1")->trigger();
+        QCOMPARE(main.displayPhase(), app::DisplayPhase::Running);
+
+        // Take the 1.0 m telescope: the hand-over runs on ScopeTimer.
+        main.findChild<QAction*>("Access1p0")->trigger();
+        QCOMPARE(main.findChild<QLabel*>("IDPnl")->text(), QString("Accessing 1.0m Telescope"));
+        QVERIFY(!main.findChild<QAction*>("Telescopes1")->isEnabled());
+        main.ScopeTimerTimer();
+        QCOMPARE(main.findChild<QLabel*>("IDPnl")->text(), QString("KPNO 0.9m (36\") Telescope"));
+        QVERIFY(main.findChild<QAction*>("Telescopes1")->isEnabled());
+        QVERIFY(main.findChild<QAction*>("Access1p0")->isChecked());
+        QVERIFY(main.findChild<ui::IndicatorLamp*>("IsClosedLED")->isLit());
+        QVERIFY(!main.findChild<ui::ToggleSwitch*>("OptCntrlSw")->isEnabled());
+
+        // Open the dome: 100 ticks of DomeTimer.
+        auto* rocker = main.findChild<ui::RockerSwitch*>("DomeSw1");
+        QTest::mousePress(rocker, Qt::LeftButton, {}, QPoint(rocker->width() / 2, 4));
+        QTest::mouseRelease(rocker, Qt::LeftButton, {}, QPoint(rocker->width() / 2, 4));
+        QCOMPARE(main.panel().domeState(), app::DomeState::Opening);
+        QVERIFY(main.findChild<ui::IndicatorLamp*>("OpenLEDL")->isLit());
+        for (int i = 0; i < 100 && main.panel().domeState() != app::DomeState::Open; ++i) main.DomeTimerTimer();
+        QCOMPARE(main.panel().domeState(), app::DomeState::Open);
+        QVERIFY(main.findChild<ui::IndicatorLamp*>("IsOpenLED")->isLit());
+        QVERIFY(!main.findChild<ui::IndicatorLamp*>("OpenLEDL")->isLit());
+        // The slit as the display draws it: dark red beside it, the sky in it.
+        QImage shot = main.findChild<QWidget*>("CRT1")->grab().toImage();
+        QCOMPARE(QColor(shot.pixel(20, 100)), QColor(96, 16, 12));
+        QCOMPARE(QColor(shot.pixel(shot.width() / 2, 100)), QColor(Qt::black));
+        if (qEnvironmentVariableIsSet("QNR_GRAB_DIR"))
+            main.grab().save(qEnvironmentVariable("QNR_GRAB_DIR") + "/dome-open.png");
+
+        // The optical control shows the telescope window.
+        auto* optical = main.findChild<ui::ToggleSwitch*>("OptCntrlSw");
+        QVERIFY(optical->isEnabled());
+        QTest::mouseClick(optical, Qt::LeftButton);
+        QVERIFY(optical->isOn());
+        QVERIFY(scope->isVisible());
+        QVERIFY(!main.findChild<QAction*>("SetDateTime1")->isEnabled());
+        QVERIFY(main.findChild<QAction*>("OpticalWin")->isVisible());
+
+        // Drive on, then a programmed slew to 3C 273.
+        QTest::mouseClick(scope->findChild<ui::ToggleSwitch*>("DriveBtn"), Qt::LeftButton);
+        fake_->dialogs.script({platform::Answer::Yes});
+        OnModal([](QWidget* dlg) {
+            Type(dlg, "RAHr", "12");
+            Type(dlg, "RAMin", "29");
+            Type(dlg, "RASec", "6.70");
+            Type(dlg, "DecDeg", "2");
+            Type(dlg, "DecMin", "3");
+            Type(dlg, "DecSec", "9.0");
+            Click(dlg, "OKBtn");
+        });
+        scope->findChild<QAction*>("SetCoordinates1")->trigger();
+        QVERIFY(scope->mount().programmedSlew());
+        QCOMPARE(QString::fromStdString(fake_->dialogs.messages.back().caption), QString("Confirm Slew"));
+        int ticks = 0;
+        while (scope->mount().programmedSlew() && ticks < 100000) {
+            scope->SlewTimer2Timer();
+            ++ticks;
+        }
+        QVERIFY(ticks > 1);
+        QCOMPARE(Shown(*scope, "RAClock"), QString("12:29:06"));
+        QCOMPARE(Shown(*scope, "RADSecs"), QString(".7"));
+        QCOMPARE(Shown(*scope, "DecDrgs"), QString("02"));
+        QCOMPARE(Shown(*scope, "DecMnScs"), QString("03:09"));
+        if (qEnvironmentVariableIsSet("QNR_GRAB_DIR"))
+            scope->grab().save(qEnvironmentVariable("QNR_GRAB_DIR") + "/telescope-arrived.png");
+
+        // Closing the telescope window hides it and switches the control off.
+        scope->close();
+        QVERIFY(!scope->isVisible());
+        QVERIFY(!optical->isOn());
+        QVERIFY(main.findChild<QAction*>("SetDateTime1")->isEnabled());
+        QVERIFY(main.findChild<app::TEnvironment1*>() == nullptr || true);
+
+        // Closing the dome lights the close arrows until it is shut.
+        QTest::mousePress(rocker, Qt::LeftButton, {}, QPoint(rocker->width() / 2, rocker->height() - 4));
+        QTest::mouseRelease(rocker, Qt::LeftButton, {}, QPoint(rocker->width() / 2, rocker->height() - 4));
+        QCOMPARE(main.panel().domeState(), app::DomeState::Closing);
+        QVERIFY(main.findChild<ui::IndicatorLamp*>("CloseLEDR")->isLit());
+        QVERIFY(!optical->isEnabled());
+
+        fake_->dialogs.fallback = platform::Answer::Yes;  // leave without questions left open
+        main.close();
+    }
+};
+
+QTEST_MAIN(ObservatoryFlowTest)
+#include "ObservatoryFlowTest.moc"
