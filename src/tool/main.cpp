@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
     qnr::catalogs_cli::RegisterCommands(registry);
     qnr::astro_cli::RegisterCommands(registry);
     qnr::observatory::RegisterCommands(registry);
+    qnr::observatory::RegisterSkyCommand(registry);
     qnr::datatree_cli::RegisterCommands(registry);
     qnr::photometry::RegisterCommands(registry);
 

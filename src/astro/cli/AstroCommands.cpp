@@ -14,149 +14,25 @@
 #include "astro/MathStd.h"
 #include "astro/Orbit_Pr.h"
 #include "astro/Sun.h"
+#include "tool/CommandArgs.h"
 #include "tool/Registry.h"
 
 namespace qnr::astro_cli {
 
 namespace {
 
-// 17 significant digits, shortest of fixed and exponent form ("%.17Lg").
-std::string Number(Extended v) {
-    char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 17);
-    return std::string(buf, r.ptr);
-}
-
-std::optional<Extended> ParseNumber(const std::string& text) {
-    std::string_view s(text);
-    if (!s.empty() && s.front() == '+') s.remove_prefix(1);
-    if (s.empty() || s.front() == '+') return std::nullopt;
-    Extended v = 0;
-    auto r = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (r.ec != std::errc() || r.ptr != s.data() + s.size() || !std::isfinite(v)) return std::nullopt;
-    return v;
-}
-
-// Collects the options of one command; the first problem wins and is
-// reported once, with the usage error exit code.
-class Reader {
-public:
-    Reader(tool::Arguments& args, tool::Context& ctx, std::string command)
-        : args_(args), ctx_(ctx), command_(std::move(command)) {}
-
-    std::optional<std::string> text(const std::string& name, bool required) {
-        auto v = args_.option(name);
-        if (args_.missingValue() && !v && !failed_) fail(name + " needs a value");
-        if (!v && required) fail("needs " + name);
-        return v;
-    }
-
-    std::optional<Extended> number(const std::string& name, bool required) {
-        auto t = text(name, required);
-        if (!t) return std::nullopt;
-        auto v = ParseNumber(*t);
-        if (!v) fail(name + " needs a number, got \"" + *t + "\"");
-        return v;
-    }
-
-    Extended numberOr(const std::string& name, Extended fallback) {
-        auto v = number(name, false);
-        return v ? *v : fallback;
-    }
-
-    std::optional<Vector3> vector(const std::string& name) {
-        auto t = text(name, true);
-        if (!t) return std::nullopt;
-        std::vector<Extended> parts;
-        std::size_t start = 0;
-        while (true) {
-            std::size_t comma = t->find(',', start);
-            auto v = ParseNumber(t->substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-            if (!v) break;
-            parts.push_back(*v);
-            if (comma == std::string::npos) break;
-            start = comma + 1;
-        }
-        bool whole = parts.size() == 3 && std::count(t->begin(), t->end(), ',') == 2;
-        if (!whole) {
-            fail(name + " needs three numbers X,Y,Z, got \"" + *t + "\"");
-            return std::nullopt;
-        }
-        return Vector3{parts[0], parts[1], parts[2]};
-    }
-
-    // 0, 1 or 2.
-    std::uint8_t mode() {
-        auto v = text("--mode", false);
-        if (!v) return 0;
-        if (*v == "0" || *v == "1" || *v == "2") return static_cast<std::uint8_t>((*v)[0] - '0');
-        fail("--mode needs 0 (geometric), 1 (apparent) or 2 (astrometric), got \"" + *v + "\"");
-        return 0;
-    }
-
-    bool flag(const std::string& name) { return args_.flag(name); }
-
-    void fail(const std::string& why) {
-        if (failed_) return;
-        failed_ = true;
-        ctx_.err << "qnrtool: " << command_ << ": " << why << "\n";
-    }
-
-    // Unknown options and stray words are usage errors too.
-    bool ok() {
-        if (!failed_) {
-            auto extra = args_.leftoverOptions();
-            if (!extra.empty()) fail("unknown option " + extra.front());
-        }
-        if (!failed_ && !args_.positionals().empty()) fail("unexpected argument \"" + args_.positionals().front() + "\"");
-        return !failed_;
-    }
-
-    std::ostream& out() { return ctx_.out; }
-
-private:
-    tool::Arguments& args_;
-    tool::Context& ctx_;
-    std::string command_;
-    bool failed_ = false;
-};
-
-void Line(std::ostream& out, const char* key, Extended v) { out << key << " = " << Number(v) << "\n"; }
+using tool::Line;
+using tool::Number;
+using tool::ParseDate;
+using tool::ParseNumber;
+using tool::ParseTime;
+using tool::Reader;
 
 // The epoch code that names a Julian Date, for the position header.
 std::uint8_t CodeOf(Extended jd) {
     if (jd == JD_B1950) return EpochB1950;
     if (jd == JD_J2000) return EpochJ2000;
     return EpochOfDate;
-}
-
-bool ParseDate(const std::string& s, int& y, int& m, int& d) {
-    // [-]YYYY-MM-DD
-    std::size_t dash2 = s.rfind('-');
-    std::size_t dash1 = dash2 == std::string::npos || dash2 == 0 ? std::string::npos : s.rfind('-', dash2 - 1);
-    if (dash1 == std::string::npos || dash1 == 0) return false;
-    auto whole = [](std::string_view t, int& v) {
-        if (t.empty()) return false;
-        auto r = std::from_chars(t.data(), t.data() + t.size(), v);
-        return r.ec == std::errc() && r.ptr == t.data() + t.size();
-    };
-    std::string_view all(s);
-    return whole(all.substr(0, dash1), y) && whole(all.substr(dash1 + 1, dash2 - dash1 - 1), m) &&
-           all.size() - dash2 - 1 == 2 && whole(all.substr(dash2 + 1), d) && m >= 1 && d >= 1 &&
-           IsValidDate(y, m, d);
-}
-
-// hh:mm:ss[.fff] as seconds of the day.
-std::optional<Extended> ParseTime(const std::string& s) {
-    if (s.size() < 8 || s[2] != ':' || s[5] != ':') return std::nullopt;
-    int h = 0, m = 0;
-    auto hr = std::from_chars(s.data(), s.data() + 2, h);
-    auto mr = std::from_chars(s.data() + 3, s.data() + 5, m);
-    if (hr.ptr != s.data() + 2 || mr.ptr != s.data() + 5) return std::nullopt;
-    if (s[6] < '0' || s[6] > '9') return std::nullopt;
-    auto sec = ParseNumber(s.substr(6));
-    if (!sec || h < 0 || h > 23 || m < 0 || m > 59 || *sec < 0 || *sec >= 60) return std::nullopt;
-    return h * 3600 + m * 60 + *sec;
 }
 
 int Jd(tool::Arguments& args, tool::Context& ctx) {
