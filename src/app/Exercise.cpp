@@ -496,6 +496,7 @@ void Exercise::Run() {
     restrictedAccess_ = false;
     if (log_) log_->WriteComponent(ExerciseComponent);
     opts_.currentHotList = opts_.hotListFile;
+    view_.PreloadHotList();
 
     phase_ = DisplayPhase::Running;
     ShowRunningDisplay();
@@ -705,6 +706,16 @@ void Exercise::Astrometry() {
     } else {
         StartFailed(program, astrometry_->errorCode(), "Cannot Run Astrometry Module!", false);
     }
+}
+
+void Exercise::EnableItem(const std::string& name, bool enabled) {
+    Enable(name, enabled);
+    view_.MenusChanged();
+}
+
+void Exercise::ShowItem(const std::string& name, bool visible) {
+    Show(name, visible);
+    view_.MenusChanged();
 }
 
 void Exercise::OnHelp() { view_.ShowHelpFile("On Help", opts_.programFolder + opts_.generalHelp); }

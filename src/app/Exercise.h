@@ -141,6 +141,8 @@ public:
     virtual bool AsteroidDataFor(double /*dayNumber*/) { return false; }
     virtual void ResetRadioTime() {}
     virtual void CloseTelescopeWindows() {}
+    // Run: the hot list of the users folder, else of the program folder.
+    virtual void PreloadHotList() {}
 };
 
 class Exercise {
@@ -173,6 +175,10 @@ public:
 
     // Called by the telescope window when it hides.
     void MakePreferencesReachable();
+    // Windows of other subsystems change the items they govern (the results
+    // window its Display/Print/Save and Window entries).
+    void EnableItem(const std::string& name, bool enabled);
+    void ShowItem(const std::string& name, bool visible);
     // The observation clock at this moment: the real clock plus the offset.
     const ObsDateTime& ObservationNow();
 

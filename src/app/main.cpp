@@ -3,6 +3,9 @@
 #include <memory>
 
 #include "app/win/Zarn_Obs.h"
+#include "help/win/GetSrchStrDlg.h"
+#include "help/win/HelpLstDlg.h"
+#include "help/win/HelpWin.h"
 #include "observatory/win/ObsLab.h"
 #include "ui/QtServices.h"
 
@@ -14,12 +17,20 @@ namespace {
 struct Windows {
     std::unique_ptr<qnr::app::TEnvironment1> Environment1;
     std::unique_ptr<qnr::observatory::TObsrvtry> Obsrvtry;
+    std::unique_ptr<qnr::help::THelpLstDlg> HelpLstDlg;
+    std::unique_ptr<qnr::help::THelpWin> HelpWin;
+    std::unique_ptr<qnr::help::TGetSrchStrDlg> GetSrchStrDlg;
 };
 
 Windows CreateWindows(qnr::platform::Services& services) {
     Windows w;
     w.Environment1 = std::make_unique<qnr::app::TEnvironment1>(services);
     w.Obsrvtry = qnr::app::CreateTelescopeWindow(services, *w.Environment1);
+    w.HelpLstDlg = std::make_unique<qnr::help::THelpLstDlg>(services);
+    w.HelpWin = std::make_unique<qnr::help::THelpWin>(services, nullptr, w.HelpLstDlg.get());
+    w.GetSrchStrDlg = std::make_unique<qnr::help::TGetSrchStrDlg>();
+    w.Environment1->SetSharedDialogs(w.HelpLstDlg.get(), w.HelpWin.get(), w.GetSrchStrDlg.get());
+    w.Obsrvtry->SetSharedDialogs(w.HelpLstDlg.get(), w.HelpWin.get(), w.GetSrchStrDlg.get());
     return w;
 }
 

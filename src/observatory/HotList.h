@@ -132,6 +132,8 @@ public:
     bool AddCurrentPosition(const EntryDialog& dialog);
 
     bool saved() const { return saved_; }
+    // The user chose to leave the changes unsaved.
+    void MarkSaved() { saved_ = true; }
     bool printed() const { return printed_; }
     bool targetChosen() const { return targetChosen_; }
     Extended targetRa() const { return targetRa_; }

@@ -53,6 +53,22 @@ PositionTexts FormatPosition(Extended raHours, Extended decDegrees) {
     return t;
 }
 
+SkyCoordsDialogModel CoordinatesDialogFor(Extended ra, Extended dec, InputEpoch epoch, bool epochEnabled) {
+    SkyCoordsDialogModel dialog;
+    AngleParts r = SplitAngleRounded(ra, 2);
+    AngleParts d = SplitAngleRounded(dec, 1);
+    dialog.raHr = std::to_string(r.whole);
+    dialog.raMin = std::to_string(r.minutes);
+    dialog.raSec = FixedStr(r.seconds, 2);
+    // A declination between 0 and -1 degree keeps its sign as "-0".
+    dialog.decDeg = (d.sign < 0 ? "-" : "") + std::to_string(d.whole);
+    dialog.decMin = std::to_string(d.minutes);
+    dialog.decSec = FixedStr(d.seconds, 1);
+    dialog.epoch = epoch;
+    dialog.epochEnabled = epochEnabled;
+    return dialog;
+}
+
 TelescopeMount::TelescopeMount(platform::Services& services, app::OptsRec& opts, ObsDateTime& clock,
                                std::function<void()> refreshClock, MountHost& host)
     : services_(services), opts_(opts), clock_(clock), refreshClock_(std::move(refreshClock)), host_(host) {
@@ -348,16 +364,7 @@ bool TelescopeMount::BeginSetCoordinates(SkyCoordsDialogModel& dialog) {
         ra = NormalizeHours(p.first * RadToDeg / 15);
         dec = p.second * RadToDeg;
     }
-    AngleParts r = SplitAngleRounded(ra, 2);
-    AngleParts d = SplitAngleRounded(dec, 1);
-    dialog.raHr = std::to_string(r.whole);
-    dialog.raMin = std::to_string(r.minutes);
-    dialog.raSec = FixedStr(r.seconds, 2);
-    dialog.decDeg = (d.sign < 0 ? "-" : "") + std::to_string(d.whole);
-    dialog.decMin = std::to_string(d.minutes);
-    dialog.decSec = FixedStr(d.seconds, 1);
-    dialog.epoch = inputEpoch_;
-    dialog.epochEnabled = true;
+    dialog = CoordinatesDialogFor(ra, dec, inputEpoch_, true);
     return true;
 }
 

@@ -69,6 +69,9 @@ struct SkyCoordsDialogModel {
     bool epochEnabled = true;
 };
 
+// The dialog's fields showing a position (hours, degrees) in the given epoch.
+SkyCoordsDialogModel CoordinatesDialogFor(Extended raHours, Extended decDegrees, InputEpoch epoch, bool epochEnabled);
+
 class TelescopeMount {
 public:
     // observationNow gives the observation clock's day number (real time + the

@@ -14,6 +14,9 @@
 #include <functional>
 
 #include "app/win/ExerciseDlgs.h"
+#include "help/Helplst.h"
+#include "photometry/RsltsList.h"
+#include "photometry/win/RsltsListForm.h"
 #include "observatory/win/ObsLab.h"
 #include "ui/Latin1.h"
 #include "ui/panel/IndicatorLamp.h"
@@ -83,11 +86,9 @@ TEnvironment1::TEnvironment1(platform::Services& services, QWidget* parent)
     BuildClientArea();
     BuildMenus();
     FormCreate();
+    ConnectResultsMenu();
 }
 
-TEnvironment1::~TEnvironment1() {
-    while (busy_ > 0) SetBusy(false);
-}
 
 void TEnvironment1::BuildClientArea() {
     auto* client = new QWidget(this);

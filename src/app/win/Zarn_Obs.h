@@ -22,6 +22,16 @@ class QPainter;
 class QPushButton;
 
 namespace qnr::observatory { class TObsrvtry; }
+namespace qnr::help {
+class HelpList;
+class THelpLstDlg;
+class THelpWin;
+class TGetSrchStrDlg;
+}  // namespace qnr::help
+namespace qnr::photometry {
+class ResultsList;
+class RsltsListForm1;
+}  // namespace qnr::photometry
 namespace qnr::ui {
 class IndicatorLamp;
 class RockerSwitch;
@@ -76,6 +86,15 @@ public:
     void Repaint() override;
     void SetBusy(bool busy) override;
     void CloseTelescopeWindows() override;
+    void ShowHelpFile(const std::string& title, const std::string& path) override;
+    void ShowHelpTopics() override;
+    void PreloadHotList() override;
+
+    // The shared help dialogs, created once in the start-up order.
+    void SetSharedDialogs(help::THelpLstDlg* chooser, help::THelpWin* viewer, help::TGetSrchStrDlg* search);
+    // The observational results every instrument adds to, and its window.
+    photometry::ResultsList& results();
+    photometry::RsltsListForm1& resultsWindow();
     bool PreferencesBlockingWindowVisible() override;
 
     // ControlPanelHost
@@ -105,6 +124,7 @@ private:
     // Applies the panel's state to its widgets and to the menus it governs.
     void SyncPanel();
     void Access(int scope);
+    void ConnectResultsMenu();
 
     platform::Services& services_;
     Exercise exercise_;
@@ -129,6 +149,14 @@ private:
     ObsDateTime skyClock_;
     bool runningPainted_ = false;
     QTimer DomeTimer_, ScopeTimer_;
+
+    help::THelpLstDlg* helpChooser_ = nullptr;
+    help::THelpWin* helpViewer_ = nullptr;
+    help::TGetSrchStrDlg* search_ = nullptr;
+    std::unique_ptr<help::HelpList> mainHelpList_;
+    std::string mainHelpPath_;
+    std::unique_ptr<photometry::ResultsList> results_;
+    std::unique_ptr<photometry::RsltsListForm1> resultsWindow_;
 };
 
 // The optical telescope window, linked to the main window's clock, log,

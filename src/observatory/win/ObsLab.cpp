@@ -16,6 +16,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "help/Helplst.h"
+#include "observatory/win/HotListForm.h"
 #include "ui/Latin1.h"
 #include "ui/panel/DigitGlyphs.h"
 #include "ui/panel/IndicatorLamp.h"
@@ -108,7 +110,6 @@ TObsrvtry::TObsrvtry(platform::Services& services, app::OptsRec& opts, ObsDateTi
     connect(&SlewTimer2_, &QTimer::timeout, this, &TObsrvtry::SlewTimer2Timer);
 }
 
-TObsrvtry::~TObsrvtry() = default;
 
 void TObsrvtry::BuildWindow() {
     ui::DigitGlyphs glyphs = ui::DigitGlyphs::Load(*services_.files, opts_.programFolder);
@@ -288,6 +289,7 @@ void TObsrvtry::BuildWindow() {
     bind(EBtn, Direction::East);
     bind(WBtn, Direction::West);
 
+    BuildListMenus();
     for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
     installEventFilter(this);
     SyncControls();
@@ -327,6 +329,7 @@ void TObsrvtry::HideWindow() {
 
 void TObsrvtry::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    UpdateListMenus();
     if (links_.logComponent && mount_->telescope() >= 0)
         links_.logComponent(opts_.telescopes[static_cast<std::size_t>(mount_->telescope())].name);
     FirstPaint();
@@ -342,6 +345,7 @@ void TObsrvtry::changeEvent(QEvent* event) {
 }
 
 void TObsrvtry::closeEvent(QCloseEvent* event) {
+    ConfirmHotListSaved();
     if (links_.closeConfirmed && links_.closeConfirmed()) {
         event->accept();
         return;

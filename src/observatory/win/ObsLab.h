@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "observatory/HotList.h"
 #include "observatory/Mount.h"
 
 class QAction;
@@ -19,7 +20,16 @@ class SevenSegmentDisplay;
 class ToggleSwitch;
 }  // namespace qnr::ui
 
+namespace qnr::help {
+class HelpList;
+class THelpLstDlg;
+class THelpWin;
+class TGetSrchStrDlg;
+}  // namespace qnr::help
+
 namespace qnr::observatory {
+
+class THotListForm1;
 
 // A direction button: a slew runs while it is held and stops on any release
 // of the button, wherever the pointer is, and whenever the window loses the
@@ -56,7 +66,7 @@ struct TelescopeWindowLinks {
     std::function<void(const std::string&)> logComponent;
 };
 
-class TObsrvtry : public QMainWindow, public MountHost {
+class TObsrvtry : public QMainWindow, public MountHost, public HotListHost {
     Q_OBJECT
 public:
     TObsrvtry(platform::Services& services, app::OptsRec& opts, ObsDateTime& clock, TelescopeWindowLinks links,
@@ -80,6 +90,17 @@ public:
     // Set Coordinates... (Slew menu).
     void SetCoordinates1Click();
 
+    // The hot list and the help list. The shared dialogs outlive the window.
+    void SetSharedDialogs(help::THelpLstDlg* chooser, help::THelpWin* viewer, help::TGetSrchStrDlg* search);
+    HotList& hotList() { return *hotList_; }
+    THotListForm1* hotListWindow() { return hotListForm_.get(); }
+    void SelectFromList1Click();
+
+    // HotListHost
+    bool SlewTo(const ObjctDat& target) override;
+    ObjctDat CurrentPosition() override;
+    void SaveEnabledChanged(bool enabled) override;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -92,6 +113,10 @@ private:
     void Repaint() override;
 
     void BuildWindow();
+    void BuildListMenus();
+    // Before closing: offers to save an unsaved hot list.
+    void ConfirmHotListSaved();
+    void UpdateListMenus();
     void FirstPaint();
     void SyncControls();
     void SyncTimers();
@@ -122,6 +147,16 @@ private:
     QMenu* SlewMenu = nullptr;
     QAction* SetCoordinates1 = nullptr;
     QAction* Exit1 = nullptr;
+    QAction *SelectFromList1 = nullptr, *LoadHotList1 = nullptr, *AddCurrentItemtoList1 = nullptr,
+            *SaveUpdatedList1 = nullptr, *Help1 = nullptr;
+
+    std::unique_ptr<HotList> hotList_;
+    std::unique_ptr<THotListForm1> hotListForm_;
+    std::unique_ptr<help::HelpList> helpList_;
+    std::string helpListPath_;
+    help::THelpLstDlg* helpChooser_ = nullptr;
+    help::THelpWin* helpViewer_ = nullptr;
+    help::TGetSrchStrDlg* search_ = nullptr;
 };
 
 // The coordinate dialog TSkyCoordsDlg over its model; true on an accepted OK.

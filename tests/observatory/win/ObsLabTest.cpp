@@ -1,5 +1,6 @@
 // The telescope window driven through its real widgets, offscreen.
 #include <QApplication>
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -52,6 +53,7 @@ private slots:
         o.SetDefaults();
         opts = o.rec;
         opts.programFolder = "/nonexistent/";
+        opts.observatoryHelpList.clear();  // no help list to report missing
         platform.dialogs.clear();
         platform.clock.now = 37360.5;
     }
@@ -99,6 +101,33 @@ private slots:
         // QNR_GRAB_DIR=folder keeps a picture of the window for a person to look at.
         if (qEnvironmentVariableIsSet("QNR_GRAB_DIR"))
             w.grab().save(qEnvironmentVariable("QNR_GRAB_DIR") + "/telescope-window.png");
+    }
+
+    void aHotListTargetFillsTheCoordinateDialog() {
+        observatory::TObsrvtry w(services, opts, clock, Links());
+        w.TakeTelescope(1);
+        w.show();
+        QVERIFY(w.findChild<QAction*>("SelectFromList1"));
+        QVERIFY(!w.findChild<QAction*>("LoadHotList1")->isVisible());  // Edit Mode only
+        QString shownRa, shownDec;
+        bool epochLocked = false;
+        QTimer::singleShot(0, [&] {
+            auto* dlg = QApplication::activeModalWidget();
+            QVERIFY(dlg);
+            shownRa = dlg->findChild<QLineEdit*>("RAHr")->text() + " " + dlg->findChild<QLineEdit*>("RAMin")->text() +
+                      " " + dlg->findChild<QLineEdit*>("RASec")->text();
+            shownDec = dlg->findChild<QLineEdit*>("DecDeg")->text() + " " + dlg->findChild<QLineEdit*>("DecMin")->text() +
+                       " " + dlg->findChild<QLineEdit*>("DecSec")->text();
+            epochLocked = !dlg->findChild<QWidget*>("EpochGrp")->isEnabled();
+            QTest::mouseClick(dlg->findChild<QPushButton*>("OKBtn"), Qt::LeftButton);
+        });
+        platform.dialogs.script({platform::Answer::Yes});
+        observatory::ObjctDat m87{"M87", 12.5137287, 12.3911233, "Virgo A"};
+        QVERIFY(w.SlewTo(m87));
+        QCOMPARE(shownRa, QString("12 30 49.42"));
+        QCOMPARE(shownDec, QString("12 23 28.0"));
+        QVERIFY(epochLocked);
+        QVERIFY(w.mount().programmedSlew());
     }
 
     void manualSlewStopsWhereverTheButtonIsReleased() {

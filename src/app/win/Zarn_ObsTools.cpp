@@ -1,0 +1,83 @@
+// The main window's help and results: the shared help dialogs and the
+// observational results window.
+#include <QAction>
+
+#include "app/win/Zarn_Obs.h"
+#include "help/Helplst.h"
+#include "help/win/HelpLstDlg.h"
+#include "help/win/HelpWin.h"
+#include "observatory/win/ObsLab.h"
+#include "photometry/RsltsList.h"
+#include "photometry/win/RsltsListForm.h"
+
+namespace qnr::app {
+
+TEnvironment1::~TEnvironment1() {
+    while (busy_ > 0) SetBusy(false);
+}
+
+void TEnvironment1::SetSharedDialogs(help::THelpLstDlg* chooser, help::THelpWin* viewer,
+                                     help::TGetSrchStrDlg* search) {
+    helpChooser_ = chooser;
+    helpViewer_ = viewer;
+    search_ = search;
+}
+
+void TEnvironment1::ShowHelpTopics() {
+    if (!helpChooser_ || !helpViewer_) return;
+    // The list is read when first asked for, and again after the options named another.
+    const std::string path = opts().programFolder + opts().mainHelpList;
+    if (!mainHelpList_ || mainHelpPath_ != path) {
+        mainHelpList_ = help::LoadHelpList(path, services_);
+        mainHelpPath_ = path;
+    }
+    help::ShowHelpTopics(mainHelpList_.get(), opts().programFolder, *helpChooser_, *helpViewer_);
+}
+
+void TEnvironment1::ShowHelpFile(const std::string& title, const std::string& path) {
+    if (helpViewer_) help::ShowHelpFile(title, path, *helpViewer_);
+}
+
+void TEnvironment1::PreloadHotList() {
+    if (telescope_) telescope_->hotList().LoadAtRun();
+}
+
+photometry::ResultsList& TEnvironment1::results() {
+    if (!results_) results_ = std::make_unique<photometry::ResultsList>(services_, opts());
+    return *results_;
+}
+
+photometry::RsltsListForm1& TEnvironment1::resultsWindow() {
+    if (!resultsWindow_) {
+        resultsWindow_ = std::make_unique<photometry::RsltsListForm1>(results(), *services_.dialogs, search_, this);
+        resultsWindow_->setWindowFlag(Qt::Window);
+        resultsWindow_->onShown = [this] {
+            exercise_.ShowItem("SpRsltsWin", true);
+            exercise_.EnableItem("DisplayPrintSave1", false);
+        };
+        resultsWindow_->onClosed = [this] {
+            exercise_.ShowItem("SpRsltsWin", false);
+            exercise_.EnableItem("DisplayPrintSave1", true);
+        };
+    }
+    return *resultsWindow_;
+}
+
+void TEnvironment1::ConnectResultsMenu() {
+    if (auto* a = findChild<QAction*>(QStringLiteral("DisplayPrintSave1")))
+        connect(a, &QAction::triggered, this, [this] { resultsWindow().ShowAll(); });
+    if (auto* a = findChild<QAction*>(QStringLiteral("LoadSavedData1")))
+        connect(a, &QAction::triggered, this, [this] {
+            // The window says "Data was not loaded." itself when nothing loads.
+            if (resultsWindow().LoadSavedData()) exercise_.EnableItem("DisplayPrintSave1", true);
+        });
+    if (auto* a = findChild<QAction*>(QStringLiteral("SpRsltsWin")))
+        connect(a, &QAction::triggered, this, [this] {
+            if (resultsWindow_) {
+                resultsWindow_->showNormal();
+                resultsWindow_->raise();
+            }
+        });
+}
+
+}  // namespace qnr::app
