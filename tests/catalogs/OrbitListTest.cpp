@@ -10,6 +10,7 @@
 #include "astro/Sun.h"
 #include "catalogs/AstFlDlg.h"
 #include "catalogs/CatalogFixture.h"
+#include "catalogs/OrbRpt.h"
 #include "catalogs/SkyCatalogs.h"
 
 namespace qnr {
@@ -419,6 +420,47 @@ TEST_F(AsteroidFieldTest, AnAsteroidInFrontOfAGalaxyStays) {
     // Mended: the tidy-up removes catalog stars at a galaxy, not asteroids.
     EXPECT_EQ(Asteroids(sky.instrument).size(), 2u);
     EXPECT_EQ(sky.instrument.galaxies.Count(), 1);
+}
+
+// The report window's core: its lines, the elements of a chosen entry and
+// an entry handed to the hot list.
+struct RecordingHotList final : observatory::HotListEditor {
+    std::vector<observatory::ObjctDat> added;
+    void Add(const observatory::ObjctDat& e) override { added.push_back(e); }
+    bool StartNewList(const std::string&) override { return true; }
+};
+
+TEST_F(OrbitListTest, TheReportShowsEntriesElementsAndFeedsTheHotList) {
+    OrbitRecord circular = BodyAt("Circular", opposition + 0.2, -8.0, 1.5, 10);
+    circular.number = "1001";
+    tree.orbits({circular});
+    TOrbitList list(tree.services, tree.opts);
+    ASSERT_TRUE(list.ComputeList(FirstDay));
+
+    catalogs::OrbitListReport report(tree.services, tree.opts);
+    RecordingHotList hot;
+    report.SetHotList(&hot);
+    std::vector<std::string> elements;
+    report.showElements = [&](const ReportText& t) { elements = t.lines; };
+    report.Fill(list);
+    ASSERT_GE(report.firstEntryLine(), 0);
+    EXPECT_EQ(report.lastEntryLine(), report.firstEntryLine());
+    EXPECT_EQ(report.lines()[static_cast<std::size_t>(report.firstEntryLine())].rfind("(1001) Circular", 0), 0u);
+
+    report.SelectLine(report.firstEntryLine() - 1);  // a heading: nothing chosen
+    EXPECT_FALSE(report.hasSelection());
+    report.SelectLine(report.firstEntryLine());
+    ASSERT_TRUE(report.hasSelection());
+    report.SelectionData();
+    ASSERT_FALSE(elements.empty());
+    bool body = false;
+    for (const auto& l : elements) body = body || l.find("Body: (1001) Circular") != std::string::npos;
+    EXPECT_TRUE(body);
+
+    ASSERT_TRUE(report.AddToCurrentHotList());
+    ASSERT_EQ(hot.added.size(), 1u);
+    EXPECT_EQ(hot.added[0].identifier, "(1001) Circular");
+    EXPECT_NEAR(static_cast<double>(hot.added[0].dec), list.observable.ItemAt(0)->dec, 1e-9);
 }
 
 }  // namespace
