@@ -4,6 +4,7 @@
 
 #include "app/cli/AppCommands.h"
 #include "catalogs/cli/CatalogCommands.h"
+#include "ccd/cli/CcdCommand.h"
 #include "astro/cli/AstroCommands.h"
 #include "datatree/cli/DataTreeCommands.h"
 #include "observatory/cli/HotListCommands.h"
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
     qnr::observatory::RegisterSkyCommand(registry);
     qnr::datatree_cli::RegisterCommands(registry);
     qnr::photometry::RegisterCommands(registry);
+    qnr::ccd::RegisterCommands(registry);
 
     qnr::platform::HeadlessServices platform;
     qnr::tool::Context context{std::cout, std::cerr, platform.services()};
