@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/win/Zarn_Obs.h"
+#include "catalogs/SkyCatalogs.h"
 #include "help/win/GetSrchStrDlg.h"
 #include "help/win/HelpLstDlg.h"
 #include "help/win/HelpWin.h"
@@ -16,6 +17,8 @@ namespace {
 // Later windows insert themselves at their place in this list.
 struct Windows {
     std::unique_ptr<qnr::app::TEnvironment1> Environment1;
+    // The one owner of the sky catalogs, made before the windows that read them.
+    std::unique_ptr<qnr::SkyCatalogs> Catalogs;
     std::unique_ptr<qnr::observatory::TObsrvtry> Obsrvtry;
     std::unique_ptr<qnr::help::THelpLstDlg> HelpLstDlg;
     std::unique_ptr<qnr::help::THelpWin> HelpWin;
@@ -25,7 +28,9 @@ struct Windows {
 Windows CreateWindows(qnr::platform::Services& services) {
     Windows w;
     w.Environment1 = std::make_unique<qnr::app::TEnvironment1>(services);
+    w.Catalogs = std::make_unique<qnr::SkyCatalogs>(services, w.Environment1->opts());
     w.Obsrvtry = qnr::app::CreateTelescopeWindow(services, *w.Environment1);
+    w.Obsrvtry->SetCatalogs(w.Catalogs.get());
     w.HelpLstDlg = std::make_unique<qnr::help::THelpLstDlg>(services);
     w.HelpWin = std::make_unique<qnr::help::THelpWin>(services, nullptr, w.HelpLstDlg.get());
     w.GetSrchStrDlg = std::make_unique<qnr::help::TGetSrchStrDlg>();

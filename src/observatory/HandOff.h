@@ -1,13 +1,14 @@
 #pragma once
 // What an instrument (CCD camera, photometer, spectrometer) takes from the
 // telescope window when it opens and while it observes.
+#include <cstdint>
 #include <optional>
 
 #include "astro/Raster.h"
 #include "astro/Types.h"
 #include "catalogs/FieldObject.h"
 
-namespace qnr::catalogs { class SkyCatalogs; }
+namespace qnr { class SkyCatalogs; }
 
 namespace qnr::observatory {
 
@@ -16,7 +17,7 @@ public:
     virtual ~TelescopeHandOff() = default;
     // The catalog object at the centre of the telescope view, refreshed on
     // request; nothing when the centre is empty sky.
-    virtual std::optional<catalogs::FieldObject> CurrentObject() = 0;
+    virtual std::optional<FieldObject> CurrentObject() = 0;
     // Red + green + blue summed over the 3 by 19 pixels around the view
     // centre, divided by 57 and rounded.
     virtual int CentreBrightness() = 0;
@@ -34,11 +35,17 @@ public:
     // The sky clock's Julian Date now.
     virtual Extended JulianDate() = 0;
     // The star and extended-object fields the telescope uses.
-    virtual catalogs::SkyCatalogs& Catalogs() = 0;
+    virtual SkyCatalogs& Catalogs() = 0;
     // The photometer's aperture radius in view pixels (redraws the outline).
     virtual void SetPhotometerAperture(int radiusPixels) = 0;
     // An instrument window closed: its controls come back by the drive rule.
     virtual void InstrumentClosed() = 0;
+    // The seed of the present field (the same for a field made again at the
+    // same place), for numbers that must repeat with the field; the shared
+    // generator is not reseeded by a field build.
+    virtual std::uint32_t FieldSeed() { return 0; }
+    // Whether the galaxy layer holds any galaxy.
+    virtual bool GalaxiesDrawn() { return false; }
 };
 
 }  // namespace qnr::observatory

@@ -272,6 +272,17 @@ void TelescopeMount::ReleaseDirection() {
     if (manual_ != Direction::None) StopManualSlew();
 }
 
+void TelescopeMount::StopSlews() {
+    if (programmed_) {
+        slewTimer2_ = false;
+        programmed_ = false;
+        slewFinished_ = false;
+        SetRate(savedRateIndex_);
+        if (!tracking_) ResetDriftReference();
+    }
+    StopManualSlew();
+}
+
 void TelescopeMount::SlewTimerTick() {
     if (manual_ == Direction::None) return;
     Extended newDec = dec_;

@@ -98,11 +98,15 @@ public:
     void SetRate(int index);
     // ViewSlider: the telescope view magnifies.
     void SetTelescopeView(bool telescope);
+    // InstSlider: 0 CCD camera, 1 photometer, 2 spectrometer.
+    void SetInstrument(int position) { controls_.instrumentPosition = position; }
 
     // Manual slews: a direction button pressed, released (anywhere, or the
     // mouse grab lost), and SlewTimer every 20 ms.
     void PressDirection(Direction d);
     void ReleaseDirection();
+    // Both slews stop where they are (a field the exercise does not offer).
+    void StopSlews();
     void SlewTimerTick();
     // A key pressed or released while the window has the keyboard; true when
     // it started or stopped a slew.

@@ -511,6 +511,8 @@ std::unique_ptr<observatory::TObsrvtry> CreateTelescopeWindow(platform::Services
     links.logComponent = [&main](const std::string& text) {
         if (LogFileObj* log = main.exercise().log()) log->WriteComponent(text);
     };
+    links.timeChanged = [&main] { return main.exercise().timeChanged(); };
+    links.clearTimeChanged = [&main] { main.exercise().clearTimeChanged(); };
     auto window = std::make_unique<observatory::TObsrvtry>(services, main.opts(), main.skyClock(), links);
     main.SetTelescopeWindow(window.get());
     return window;

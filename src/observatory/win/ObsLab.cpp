@@ -271,6 +271,9 @@ void TObsrvtry::BuildWindow() {
     connect(ViewSlider, &ui::MultiPositionSwitch::activated, this, [this](int i) {
         mount_->SetTelescopeView(i == 0);
         SyncControls();
+        UpdateViewLabel();
+        ForgetMarkedObject();
+        RefreshView();
     });
     auto bind = [this](SlewButton* b, Direction d) {
         connect(b, &SlewButton::slewPressed, this, [this, d] {
@@ -290,6 +293,7 @@ void TObsrvtry::BuildWindow() {
     bind(WBtn, Direction::West);
 
     BuildListMenus();
+    BuildFieldView();
     for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
     installEventFilter(this);
     SyncControls();
@@ -356,6 +360,7 @@ void TObsrvtry::closeEvent(QCloseEvent* event) {
 }
 
 bool TObsrvtry::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == CRT1 && CrtEvent(event)) return true;
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->isAutoRepeat()) return false;
@@ -417,9 +422,12 @@ void TObsrvtry::SetCoordinates1Click() {
     }
 }
 
-void TObsrvtry::PointingChanged() { ShowPosition(); }
+void TObsrvtry::PointingChanged() {
+    ShowPosition();
+    RefreshView();
+}
 
-void TObsrvtry::Repaint() { CRT1->update(); }
+void TObsrvtry::Repaint() { RefreshView(); }
 
 void TObsrvtry::ShowPosition() {
     PositionTexts t = mount_->positionTexts();

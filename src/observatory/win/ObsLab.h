@@ -6,7 +6,11 @@
 #include <functional>
 #include <memory>
 
+#include "observatory/FieldView.h"
+#include "observatory/HandOff.h"
 #include "observatory/HotList.h"
+#include "photometry/InfoList.h"
+#include "photometry/win/InfoListForm.h"
 #include "observatory/Mount.h"
 
 class QAction;
@@ -64,9 +68,14 @@ struct TelescopeWindowLinks {
     std::function<void()> activated;
     // Writes a "Component:" entry in the user log.
     std::function<void(const std::string&)> logComponent;
+    // The main window's time-changed flag (a new observation time) and its reset.
+    std::function<bool()> timeChanged;
+    std::function<void()> clearTimeChanged;
+    // An object identified by a click in Edit Mode (the catalog-object window).
+    std::function<void(const Identified&, bool finderView)> objectIdentified;
 };
 
-class TObsrvtry : public QMainWindow, public MountHost, public HotListHost {
+class TObsrvtry : public QMainWindow, public MountHost, public HotListHost, public TelescopeHandOff {
     Q_OBJECT
 public:
     TObsrvtry(platform::Services& services, app::OptsRec& opts, ObsDateTime& clock, TelescopeWindowLinks links,
@@ -96,6 +105,36 @@ public:
     THotListForm1* hotListWindow() { return hotListForm_.get(); }
     void SelectFromList1Click();
 
+    // The field view. The catalogs are created once at start, before the windows.
+    void SetCatalogs(SkyCatalogs* catalogs);
+    FieldView* fieldView() { return fieldView_.get(); }
+    // Whether the telescope has a pointing yet (0 h is a real one).
+    bool hasPointing() const { return firstPaintDone_; }
+    // Builds or moves the view to the pointing and repaints; messages come after.
+    void RefreshView();
+    void SiteInformation1Click();
+    void PrintSkyImage1Click();
+    void RdngBtnClick();
+    photometry::TInfoListForm1* siteWindow() { return siteForm_.get(); }
+
+    // TelescopeHandOff
+    std::optional<FieldObject> CurrentObject() override;
+    int CentreBrightness() override;
+    const Raster* FieldPicture() override;
+    const Raster* GalaxyLayer() override;
+    Extended RightAscension() override;
+    Extended Declination() override;
+    int Telescope() override;
+    Extended TelescopeBaseMagnitude() override;
+    Extended CameraFieldWidth() override;
+    Extended CameraFieldHeight() override;
+    Extended JulianDate() override;
+    SkyCatalogs& Catalogs() override;
+    void SetPhotometerAperture(int radiusPixels) override;
+    void InstrumentClosed() override;
+    std::uint32_t FieldSeed() override;
+    bool GalaxiesDrawn() override;
+
     // HotListHost
     bool SlewTo(const ObjctDat& target) override;
     ObjctDat CurrentPosition() override;
@@ -111,6 +150,15 @@ private:
     // MountHost
     void PointingChanged() override;
     void Repaint() override;
+    void ForgetMarkedObject() override;
+    void ForgetField() override;
+
+    void BuildFieldView();
+    ViewRequest CurrentRequest() const;
+    void ShowNotices();
+    void PaintView();
+    bool CrtEvent(QEvent* event);
+    void UpdateViewLabel();
 
     void BuildWindow();
     void BuildListMenus();
@@ -149,6 +197,16 @@ private:
     QAction* Exit1 = nullptr;
     QAction *SelectFromList1 = nullptr, *LoadHotList1 = nullptr, *AddCurrentItemtoList1 = nullptr,
             *SaveUpdatedList1 = nullptr, *Help1 = nullptr;
+
+    SkyCatalogs* catalogs_ = nullptr;
+    std::unique_ptr<FieldView> fieldView_;
+    bool noticesQueued_ = false;
+    bool instrumentOpen_ = false;
+    int pressButton_ = 0, pressX_ = 0, pressY_ = 0;
+    QLabel* ViewLbl2 = nullptr;
+    QAction *SiteInformation1 = nullptr, *PrintSkyImage1 = nullptr;
+    std::unique_ptr<photometry::InfoListReport> siteList_;
+    std::unique_ptr<photometry::TInfoListForm1> siteForm_;
 
     std::unique_ptr<HotList> hotList_;
     std::unique_ptr<THotListForm1> hotListForm_;
