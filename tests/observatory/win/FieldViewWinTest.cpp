@@ -1,0 +1,82 @@
+// The telescope window's display on a small catalog tree: a field is shown
+// around the pointing and an Edit Mode click identifies the nearest star.
+#include <QLabel>
+#include <QtTest>
+
+#include "app/Options.h"
+#include "catalogs/CatalogFixture.h"
+#include "catalogs/SkyCatalogs.h"
+#include "observatory/win/ObsLab.h"
+
+using namespace qnr;
+
+class FieldViewWinTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void fieldShownAndClickIdentifies() {
+        test::CatalogTree tree;
+        tree.writeTable();
+        tree.emptyExtras();
+        tree.finderStars(test::RegionWest, {{23.95, 3.5, 6.0f, "00001"}, {23.9, 3.2, 7.0f, "00002"}});
+        tree.finderStars(test::RegionEast, {{0.05, 3.5, 8.0f, "00001"}});
+        app::OptsObj o(tree.services);
+        o.InitIdentification(app::OptionsFileName, app::ProgramVersion);
+        o.SetDefaults();
+        app::OptsRec opts = o.rec;
+        opts.programFolder = tree.opts.programFolder;
+        opts.instrumentCatalogFolder = tree.opts.instrumentCatalogFolder;
+        opts.finderCatalogFolder = tree.opts.finderCatalogFolder;
+        opts.galaxyCatalog = tree.opts.galaxyCatalog;
+        opts.qsoCatalog = tree.opts.qsoCatalog;
+        opts.galaxyImagesFolder = tree.opts.galaxyImagesFolder;
+        opts.galaxyImagesList = tree.opts.galaxyImagesList;
+        opts.observatoryHelpList.clear();
+        opts.editMode = true;
+        tree.fakes.clock.now = 37360.5;
+        ObsDateTime clock;
+        observatory::TelescopeWindowLinks links;
+        links.refreshClock = [&] { clock.SetDayNumber(tree.fakes.clock.now); };
+        std::optional<observatory::Identified> seen;
+        links.objectIdentified = [&](const observatory::Identified& id, bool finder) {
+            seen = id;
+            QVERIFY(finder);
+        };
+        SkyCatalogs sky(tree.services, opts);
+        observatory::TObsrvtry w(tree.services, opts, clock, links);
+        w.SetCatalogs(&sky);
+        w.TakeTelescope(1);
+        w.show();
+        w.mount().SetRightAscension(23.95);
+        w.mount().SetDeclination(3.5);
+        w.RefreshView();
+        QApplication::processEvents();
+        QVERIFY(w.fieldView()->haveField());
+        QWidget* crt = w.findChild<QWidget*>("CRT1");
+        QVERIFY(crt);
+        const QImage shown = crt->grab().toImage();
+        // The magnitude-6 star at the centre is bright; the finder square is red.
+        QVERIFY(qRed(shown.pixel(156, 156)) > 200);
+        QCOMPARE(w.CentreBrightness() > 100, true);
+        QCOMPARE(w.findChild<QLabel*>("ViewLbl2")->text(), QString("2.5 Degree"));
+        if (const char* dir = std::getenv("QNR_GRAB_DIR")) shown.save(QString(dir) + "/finder-small-tree.png");
+
+        // Click a few pixels off the second star.
+        const FieldObject* second = nullptr;
+        sky.finder.objects.Reset();
+        while (const FieldObject* f = sky.finder.objects.Next())
+            if (f->V == 7.0f) second = f;
+        QVERIFY(second);
+        const QPoint at(static_cast<int>(second->x) - w.fieldView()->cornerX() + 3,
+                        static_cast<int>(second->y) - w.fieldView()->cornerY() - 2);
+        QTest::mouseClick(crt, Qt::LeftButton, {}, at);
+        QVERIFY(seen.has_value());
+        QVERIFY(seen->star);
+        QCOMPARE(seen->object.V, 7.0f);
+        QVERIFY(w.fieldView()->marked().has_value());
+        QVERIFY(tree.fakes.dialogs.messages.empty());
+    }
+};
+
+QTEST_MAIN(FieldViewWinTest)
+#include "FieldViewWinTest.moc"
