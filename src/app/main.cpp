@@ -31,6 +31,7 @@ Windows CreateWindows(qnr::platform::Services& services) {
     w.Catalogs = std::make_unique<qnr::SkyCatalogs>(services, w.Environment1->opts());
     w.Obsrvtry = qnr::app::CreateTelescopeWindow(services, *w.Environment1);
     w.Obsrvtry->SetCatalogs(w.Catalogs.get());
+    w.Environment1->SetCatalogs(w.Catalogs.get());
     w.HelpLstDlg = std::make_unique<qnr::help::THelpLstDlg>(services);
     w.HelpWin = std::make_unique<qnr::help::THelpWin>(services, nullptr, w.HelpLstDlg.get());
     w.GetSrchStrDlg = std::make_unique<qnr::help::TGetSrchStrDlg>();

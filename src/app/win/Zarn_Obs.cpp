@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "app/win/ExerciseDlgs.h"
+#include "catalogs/win/OrbRptForm.h"
 #include "help/Helplst.h"
 #include "photometry/RsltsList.h"
 #include "photometry/win/RsltsListForm.h"

@@ -32,6 +32,8 @@ namespace qnr::photometry {
 class ResultsList;
 class RsltsListForm1;
 }  // namespace qnr::photometry
+namespace qnr { class SkyCatalogs; }
+namespace qnr::catalogs { class TOrbRptForm1; }
 namespace qnr::ui {
 class IndicatorLamp;
 class RockerSwitch;
@@ -89,6 +91,9 @@ public:
     void ShowHelpFile(const std::string& title, const std::string& path) override;
     void ShowHelpTopics() override;
     void PreloadHotList() override;
+    bool AsteroidDataFor(double dayNumber) override;
+    // The sky catalogs, made once at start before the windows that read them.
+    void SetCatalogs(SkyCatalogs* catalogs) { catalogs_ = catalogs; }
 
     // The shared help dialogs, created once in the start-up order.
     void SetSharedDialogs(help::THelpLstDlg* chooser, help::THelpWin* viewer, help::TGetSrchStrDlg* search);
@@ -157,6 +162,8 @@ private:
     std::string mainHelpPath_;
     std::unique_ptr<photometry::ResultsList> results_;
     std::unique_ptr<photometry::RsltsListForm1> resultsWindow_;
+    SkyCatalogs* catalogs_ = nullptr;
+    std::unique_ptr<catalogs::TOrbRptForm1> asteroidReport_;
 };
 
 // The optical telescope window, linked to the main window's clock, log,

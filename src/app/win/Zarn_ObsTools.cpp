@@ -3,6 +3,8 @@
 #include <QAction>
 
 #include "app/win/Zarn_Obs.h"
+#include "catalogs/SkyCatalogs.h"
+#include "catalogs/win/OrbRptForm.h"
 #include "help/Helplst.h"
 #include "help/win/HelpLstDlg.h"
 #include "help/win/HelpWin.h"
@@ -63,7 +65,22 @@ photometry::RsltsListForm1& TEnvironment1::resultsWindow() {
     return *resultsWindow_;
 }
 
+bool TEnvironment1::AsteroidDataFor(double dayNumber) {
+    // The list of observable asteroids is rebuilt for every new date.
+    return catalogs_ && catalogs_->SetObservationDate(dayNumber);
+}
+
 void TEnvironment1::ConnectResultsMenu() {
+    if (auto* a = findChild<QAction*>(QStringLiteral("AsteroidList1")))
+        connect(a, &QAction::triggered, this, [this] {
+            if (!catalogs_ || !catalogs_->asteroids()) return;
+            if (!asteroidReport_) {
+                asteroidReport_ = std::make_unique<catalogs::TOrbRptForm1>(services_, opts(), search_, this);
+                asteroidReport_->setWindowFlag(Qt::Window);
+                if (telescope_) asteroidReport_->orbitReport().SetHotList(&telescope_->hotList());
+            }
+            asteroidReport_->ShowList(*catalogs_->asteroids());
+        });
     if (auto* a = findChild<QAction*>(QStringLiteral("DisplayPrintSave1")))
         connect(a, &QAction::triggered, this, [this] { resultsWindow().ShowAll(); });
     if (auto* a = findChild<QAction*>(QStringLiteral("LoadSavedData1")))

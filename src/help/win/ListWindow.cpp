@@ -1,9 +1,11 @@
 #include "help/win/ListWindow.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QLayout>
 #include <QListWidget>
+#include <QMenu>
 #include <QScreen>
 #include <algorithm>
 
@@ -11,6 +13,12 @@
 #include "ui/Latin1.h"
 
 namespace qnr::help {
+
+QAction* MenuItem(QMenu* menu, const char* name, const char* text) {
+    QAction* action = menu->addAction(QString::fromLatin1(text));
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
 
 QFont ListFont(int points) {
     QFont font;

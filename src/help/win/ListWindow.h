@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+class QAction;
 class QListWidget;
+class QMenu;
 class QWidget;
 
 namespace qnr::help {
@@ -16,6 +18,8 @@ namespace qnr::help {
 QFont ListFont(int points);
 
 void FillList(QListWidget* list, const std::vector<std::string>& lines);
+// A menu item with the object name tests and menu states find it by.
+QAction* MenuItem(QMenu* menu, const char* name, const char* text);
 int WidestLine(const QListWidget* list);
 
 // Resizes `window` so that the list's area is the size the list-window rule

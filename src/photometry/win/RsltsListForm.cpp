@@ -13,11 +13,7 @@ namespace qnr::photometry {
 
 namespace {
 
-QAction* Item(QMenu* menu, const char* name, const char* text) {
-    QAction* action = menu->addAction(QString::fromLatin1(text));
-    action->setObjectName(QString::fromLatin1(name));
-    return action;
-}
+QAction* Item(QMenu* menu, const char* name, const char* text) { return help::MenuItem(menu, name, text); }
 
 }  // namespace
 
