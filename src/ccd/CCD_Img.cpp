@@ -28,6 +28,16 @@ Extended Noise(Extended n) {
     return n - 1.5L * r + 3 * r * static_cast<Extended>(RandomReal());
 }
 
+namespace {
+// The per-pixel form: the same deviate in double, which is ample for values
+// stored in single precision and keeps a million-pixel build fast.
+inline double NoiseD(double n) {
+    if (n <= 0) return n;
+    const double r = std::sqrt(n);
+    return n - 1.5 * r + 3 * r * RandomReal();
+}
+}  // namespace
+
 bool ImgArrayObj::Allocate(int width, int height) {
     if (width <= 0 || height <= 0) return false;
     try {
@@ -162,6 +172,7 @@ void CCDStarImgObj::Spikes(int cx, int cy, int rx, int ry, Extended amount) {
     ImgArrayObj& img = *array_;
     const int wx = 4 * rx, wy = 4 * ry;
     static constexpr Extended Factor[4] = {1, 1.4L, 2, 4};
+    const double a0 = static_cast<double>(amount);
     const int jLo = std::max(0, cx - wx), jHi = std::min(img.width() - 1, cx + wx);
     const int iLo = std::max(0, cy - wy), iHi = std::min(img.height() - 1, cy + wy);
     for (int i = iLo; i <= iHi; ++i) {
@@ -172,7 +183,7 @@ void CCDStarImgObj::Spikes(int cx, int cy, int rx, int ry, Extended amount) {
             Extended L = 0;
             if (a <= 3 && ry > 0) L = Factor[a] * b / ry;
             if (b <= 3 && rx > 0) L = Factor[b] * a / rx;
-            if (L > 0) img.At(j, i) += static_cast<float>(Noise(amount * std::exp(-2 * L)));
+            if (L > 0) img.At(j, i) += static_cast<float>(NoiseD(a0 * std::exp(-2 * static_cast<double>(L))));
         }
     }
 }
@@ -186,13 +197,19 @@ void CCDStarImgObj::DrawStar(Extended exposure, Extended y, Extended x, Extended
     const int rx = static_cast<int>(RoundInt(k * sigmaX)), ry = static_cast<int>(RoundInt(k * sigmaY));
     const int jLo = std::max(0, cx - rx), jHi = std::min(img.width() - 1, cx + rx);
     const int iLo = std::max(0, cy - ry), iHi = std::min(img.height() - 1, cy + ry);
-    const Extended peak = g * f;
+    const double peak = static_cast<double>(g * f);
+    // The profile separates into a column and a row factor.
+    std::vector<double> colFactor(static_cast<std::size_t>(std::max(0, jHi - jLo + 1)));
+    for (int j = jLo; j <= jHi; ++j) {
+        const double ex = static_cast<double>((j - x) / sigmaX);
+        colFactor[static_cast<std::size_t>(j - jLo)] = std::exp(-ex * ex / 2);
+    }
     for (int i = iLo; i <= iHi; ++i) {
-        const Extended ey = (i - y) / sigmaY;
-        for (int j = jLo; j <= jHi; ++j) {
-            const Extended ex = (j - x) / sigmaX;
-            img.At(j, i) += static_cast<float>(Noise(peak * std::exp(-(ex * ex + ey * ey) / 2)));
-        }
+        const double ey = static_cast<double>((i - y) / sigmaY);
+        const double row = peak * std::exp(-ey * ey / 2);
+        float* line = &img.At(0, i);
+        for (int j = jLo; j <= jHi; ++j)
+            line[j] += static_cast<float>(NoiseD(row * colFactor[static_cast<std::size_t>(j - jLo)]));
     }
     Spikes(cx, cy, rx, ry, 0.01L * g * f * f);
 }
@@ -211,19 +228,23 @@ void CCDStarImgObj::DrawTrail(Extended exposure, Extended y1, Extended x1, Exten
     const int ry = static_cast<int>(RoundInt(std::fabs(y1 - y0) / 2 + k * sigmaY));
     const int jLo = std::max(0, cx - rx), jHi = std::min(img.width() - 1, cx + rx);
     const int iLo = std::max(0, cy - ry), iHi = std::min(img.height() - 1, cy + ry);
+    const double dax = static_cast<double>(ax), day = static_cast<double>(ay);
+    const double dbx = static_cast<double>(bx), dby = static_cast<double>(by), dl = static_cast<double>(l);
+    const double amount = static_cast<double>(g * u);
+    const double sxd = static_cast<double>(sigmaX), syd = static_cast<double>(sigmaY);
     for (int i = iLo; i <= iHi; ++i) {
-        const Extended py = i / sigmaY;
+        const double py = i / syd;
         for (int j = jLo; j <= jHi; ++j) {
-            const Extended px = j / sigmaX;
-            const Extended U = (px - ax) * (px - ax) + (py - ay) * (py - ay);
-            const Extended X = (px - bx) * (px - bx) + (py - by) * (py - by);
-            Extended z = X;
-            if (l > 0) {
-                const Extended t = (l * l + X - U) / (2 * l);
-                if (t > l) z = U;
-                else if (t >= 0) z = std::max<Extended>(0, X - t * t);
+            const double px = j / sxd;
+            const double U = (px - dax) * (px - dax) + (py - day) * (py - day);
+            const double X = (px - dbx) * (px - dbx) + (py - dby) * (py - dby);
+            double z = X;
+            if (dl > 0) {
+                const double t = (dl * dl + X - U) / (2 * dl);
+                if (t > dl) z = U;
+                else if (t >= 0) z = std::max(0.0, X - t * t);
             }
-            img.At(j, i) += static_cast<float>(Noise(g * u * std::exp(-z / 2)));
+            img.At(j, i) += static_cast<float>(NoiseD(amount * std::exp(-z / 2)));
         }
     }
     if (q < 1.25L) Spikes(cx, cy, rx, ry, 0.01L * g * u * u);
@@ -237,20 +258,11 @@ void BackgroundHistogram::Clear() {
     sum_ = sumSq_ = 0;
 }
 
-void BackgroundHistogram::Add(Extended sample) {
-    const Extended v = sample < 0 ? 0 : sample;
-    const long long bin = std::min<long long>(255, static_cast<long long>(v / 256));
-    ++bins_[static_cast<std::size_t>(bin)];
-    ++n_;
-    sum_ += v;
-    sumSq_ += v * v;
-}
-
 Extended BackgroundHistogram::Mean() const { return n_ > 0 ? sum_ / n_ : 0; }
 
 Extended BackgroundHistogram::StdDev() const {
     if (n_ < 2) return 0;
-    const long double var = (sumSq_ - sum_ * sum_ / n_) / (n_ - 1);
+    const long double var = (static_cast<long double>(sumSq_) - static_cast<long double>(sum_) * sum_ / n_) / (n_ - 1);
     return var > 0 ? std::sqrt(var) : 0;
 }
 
@@ -314,24 +326,22 @@ void CCDImageObj::Background(Extended exposure, int gain) {
     Extended b = c.readNoise;
     if (c.cooling != 1) b += c.darkNoise * exposure;
     // Noise(b) with its square root taken once for the million pixels.
-    const Extended r = b > 0 ? std::sqrt(b) : 0;
-    const Extended lo = b - 1.5L * r + c.bias, width = 3 * r;
+    const double bd = static_cast<double>(b);
+    const double r = bd > 0 ? std::sqrt(bd) : 0;
+    const double lo = bd - 1.5 * r + c.bias, width = 3 * r, flat = bd + c.bias;
+    const double perGain = 1.0 / gain;
     RandomGenerator& rng = RandomGenerator::global();
-    bool first = true;
+    double low = HUGE_VAL, high = -HUGE_VAL;
     for (float& v : array.values()) {
-        const Extended value = b > 0 ? lo + width * static_cast<Extended>(rng.real()) : b + c.bias;
+        const double value = bd > 0 ? lo + width * rng.real() : flat;
         v = static_cast<float>(value);
-        const Extended sample = std::nearbyint(value / gain);
+        const double sample = std::nearbyint(value * perGain);
         histogram.Add(sample);
-        const float fs = static_cast<float>(sample);
-        if (first) {
-            minValue = maxValue = fs;
-            first = false;
-        } else {
-            minValue = std::min(minValue, fs);
-            maxValue = std::max(maxValue, fs);
-        }
+        low = std::min(low, sample);
+        high = std::max(high, sample);
     }
+    minValue = static_cast<float>(low);
+    maxValue = static_cast<float>(high);
 }
 
 void CCDImageObj::GalaxyLight(Extended exposure, const CameraSettings& settings) {

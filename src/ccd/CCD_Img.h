@@ -110,7 +110,14 @@ private:
 class BackgroundHistogram {
 public:
     void Clear();
-    void Add(Extended sample);
+    void Add(double sample) {
+        const double v = sample < 0 ? 0 : sample;
+        const double bin = v < 65280 ? v * (1.0 / 256) : 255;
+        ++bins_[static_cast<std::size_t>(bin)];
+        ++n_;
+        sum_ += v;
+        sumSq_ += v * v;
+    }
     Extended Mean() const;
     Extended StdDev() const;  // sample standard deviation; 0 for fewer than 2
     const std::array<std::int64_t, 256>& bins() const { return bins_; }
@@ -119,7 +126,7 @@ public:
 private:
     std::array<std::int64_t, 256> bins_{};
     std::int64_t n_ = 0;
-    long double sum_ = 0, sumSq_ = 0;
+    double sum_ = 0, sumSq_ = 0;  // whole samples: exact while the sums stay below 2^53
 };
 
 // Pixel value to palette index: 64 below the low cut, 127 above the high cut.
