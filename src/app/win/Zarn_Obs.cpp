@@ -15,7 +15,10 @@
 
 #include "app/win/ExerciseDlgs.h"
 #include "catalogs/win/OrbRptForm.h"
+#include "ccd/win/CCD_Cam.h"
 #include "help/Helplst.h"
+#include "spectroscopy/Nkd_Eye.h"
+#include "spectroscopy/win/NkdEyeDataForm.h"
 #include "photometry/RsltsList.h"
 #include "photometry/win/RsltsListForm.h"
 #include "observatory/win/ObsLab.h"
@@ -110,6 +113,7 @@ void TEnvironment1::BuildClientArea() {
 
     CRT1 = new PaintBox(CrtPnl, [this](QPainter& p) { CRT1Paint(p); });
     CRT1->setObjectName(QStringLiteral("CRT1"));
+    CRT1->installEventFilter(this);
     CRT1->setGeometry(2, 2, DisplayWidth, DisplayHeight);
 
     // Shown once the exercise runs; the telescope windows write into it.
@@ -475,8 +479,9 @@ void TEnvironment1::DrawDome(QPainter& painter) {
     const int centre = w / 2;
     const int half = panel_.SlitHalfWidth();
     const QColor darkRed(96, 16, 12), olive(128, 128, 0);
-    // The sky through the slit: black until the naked-eye view draws into it.
+    // The sky through the slit: the naked-eye view, stretched into its box.
     painter.fillRect(QRect(centre - 120, 1, 240, h - 51), Qt::black);
+    DrawDomeSky(painter, QRect(centre - 120, 1, 240, h - 51));
     painter.fillRect(QRect(0, 0, centre - half, h), darkRed);
     painter.fillRect(QRect(centre + half, 0, w - centre - half, h), darkRed);
     painter.fillRect(QRect(centre - half, h - 50, 2 * half, 50), darkRed);
@@ -514,6 +519,17 @@ std::unique_ptr<observatory::TObsrvtry> CreateTelescopeWindow(platform::Services
     };
     links.timeChanged = [&main] { return main.exercise().timeChanged(); };
     links.clearTimeChanged = [&main] { main.exercise().clearTimeChanged(); };
+    links.openInstrument = [&services, &main](int instrument) {
+        observatory::TObsrvtry* scope = main.telescopeWindow();
+        if (instrument != 0 || !scope) return false;  // the photometer and spectrometer come later
+        ccd::CameraContext context;
+        context.log = main.exercise().log();
+        context.observers = main.exercise().loginRecord().names;
+        context.objectId = main.exercise().objectId();
+        context.userFolder = main.opts().usersFolder;
+        ccd::OpenCCDCamera(*scope, services, main.opts(), context, scope);
+        return true;
+    };
     auto window = std::make_unique<observatory::TObsrvtry>(services, main.opts(), main.skyClock(), links);
     main.SetTelescopeWindow(window.get());
     return window;

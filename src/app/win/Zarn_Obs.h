@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <QTimer>
@@ -32,7 +33,11 @@ namespace qnr::photometry {
 class ResultsList;
 class RsltsListForm1;
 }  // namespace qnr::photometry
-namespace qnr { class SkyCatalogs; }
+namespace qnr {
+class SkyCatalogs;
+class NakedEyeSky;
+class TNkdEyeDataForm;
+}  // namespace qnr
 namespace qnr::catalogs { class TOrbRptForm1; }
 namespace qnr::ui {
 class IndicatorLamp;
@@ -108,10 +113,16 @@ public:
     void ShowTelescopeWindow(bool show) override;
     bool TelescopeWindowVisible() override;
     void ExitTelescopeWindow() override;
+    void ComputeDomeSky() override;
+    // The dome sky as last computed; null before the first.
+    const NakedEyeSky* domeSky() const { return nakedEye_.get(); }
+    // A right-button click in the slit (display pixels): identify the star.
+    void IdentifyDomeStar(QPoint press, QPoint release);
 
 protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildClientArea();
@@ -125,6 +136,7 @@ private:
     void LoadCursor(int number, const std::string& name);
     void CRT1Paint(QPainter& painter);
     void DrawDome(QPainter& painter);
+    void DrawDomeSky(QPainter& painter, QRect slitBox);
     void BuildPanels(QWidget* client);
     // Applies the panel's state to its widgets and to the menus it governs.
     void SyncPanel();
@@ -164,6 +176,10 @@ private:
     std::unique_ptr<photometry::RsltsListForm1> resultsWindow_;
     SkyCatalogs* catalogs_ = nullptr;
     std::unique_ptr<catalogs::TOrbRptForm1> asteroidReport_;
+    std::unique_ptr<NakedEyeSky> nakedEye_;
+    std::unique_ptr<TNkdEyeDataForm> starData_;
+    std::optional<std::size_t> markedStar_;
+    QPoint rightPress_{-1, -1};
 };
 
 // The optical telescope window, linked to the main window's clock, log,

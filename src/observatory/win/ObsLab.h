@@ -68,6 +68,9 @@ struct TelescopeWindowLinks {
     std::function<void()> activated;
     // Writes a "Component:" entry in the user log.
     std::function<void(const std::string&)> logComponent;
+    // Opens the instrument of the selector (0 camera, 1 photometer, 2
+    // spectrometer) on this window's hand-off; false when there is none.
+    std::function<bool(int)> openInstrument;
     // The main window's time-changed flag (a new observation time) and its reset.
     std::function<bool()> timeChanged;
     std::function<void()> clearTimeChanged;

@@ -250,7 +250,8 @@ void TObsrvtry::RdngBtnClick() {
     ViewLbl2->setEnabled(false);
     InstSlider->setEnabled(false);
     RdngBtn->setEnabled(false);
-    // The instrument windows take the hand-off when they come.
+    // The instrument takes the hand-off; without one the controls come back.
+    if (!links_.openInstrument || !links_.openInstrument(mount_->controls().instrumentPosition)) InstrumentClosed();
 }
 
 void TObsrvtry::InstrumentClosed() {
