@@ -5,6 +5,7 @@
 
 #include "app/Options.h"
 #include "catalogs/CatalogFixture.h"
+#include "support/Fakes.h"
 #include "catalogs/SkyCatalogs.h"
 #include "observatory/win/ObsLab.h"
 
@@ -14,6 +15,43 @@ class FieldViewWinTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // With QNR_GRAB_DIR set: pictures of the finder and telescope views of
+    // three hot-list targets on the bundled data tree, for a person to look at.
+    void bundledTargetsForAPerson() {
+        const char* dir = std::getenv("QNR_GRAB_DIR");
+        if (!dir) QSKIP("set QNR_GRAB_DIR to keep the pictures");
+        test::FakePlatform fakes;
+        platform::Services services = fakes.services();
+        fakes.identity.program = QNR_PROGRAM_FOLDER "/";
+        app::OptsObj o(services);
+        o.InitIdentification(app::OptionsFileName, app::ProgramVersion);
+        o.SetDefaults();
+        app::OptsRec opts = o.rec;
+        opts.observatoryHelpList.clear();
+        opts.editMode = true;
+        fakes.clock.now = 37360.0 + 22.0 / 24;  // the evening of the exercise
+        ObsDateTime clock;
+        observatory::TelescopeWindowLinks links;
+        links.refreshClock = [&] { clock.SetDayNumber(fakes.clock.now); };
+        SkyCatalogs sky(services, opts);
+        observatory::TObsrvtry w(services, opts, clock, links);
+        w.SetCatalogs(&sky);
+        w.TakeTelescope(1);
+        w.show();
+        struct Target { const char* name; double ra, dec; };
+        const Target targets[] = {{"M13", 16.6948, 36.4613}, {"M87", 12.5137287, 12.3911233}, {"3C273", 12.4851931, 2.0523883}};
+        for (const auto& t : targets) {
+            for (bool telescope : {false, true}) {
+                w.mount().SetTelescopeView(telescope);
+                w.mount().SetRightAscension(t.ra);
+                w.mount().SetDeclination(t.dec);
+                w.RefreshView();
+                QApplication::processEvents();
+                w.findChild<QWidget*>("CRT1")->grab().save(QString("%1/%2-%3.png").arg(dir, t.name, telescope ? "telescope" : "finder"));
+            }
+        }
+    }
+
     void fieldShownAndClickIdentifies() {
         test::CatalogTree tree;
         tree.writeTable();
