@@ -359,4 +359,12 @@ std::vector<std::string> SiteReportLines(const app::OptsRec& opts, int telescope
     return lines;
 }
 
+Raster FieldView::ViewGalaxyLayer() const {
+    Raster view(ViewSize, ViewSize, 0xFF000000u);
+    for (int y = 0; y < ViewSize; ++y)
+        for (int x = 0; x < ViewSize; ++x)
+            if (galaxyLayer_.contains(cornerX_ + x, cornerY_ + y)) view.at(x, y) = galaxyLayer_.at(cornerX_ + x, cornerY_ + y);
+    return view;
+}
+
 }  // namespace qnr::observatory

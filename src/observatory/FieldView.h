@@ -91,6 +91,9 @@ public:
     bool haveField() const { return haveField_; }
     const Raster& field() const { return field_; }
     const Raster& galaxyLayer() const { return galaxyLayer_; }
+    // The view's window of the galaxy layer (ViewSize square, centred on the
+    // pointing): what the camera spreads over the instrument field.
+    Raster ViewGalaxyLayer() const;
     bool galaxiesDrawn() const { return galaxiesDrawn_; }
     // The view-sized window of the field (no outlines).
     const Raster& view() const { return view_; }

@@ -10,6 +10,7 @@
 #include "catalogs/SkyCatalogs.h"
 #include "ccd/CCD_Fits.h"
 #include "ccd/CCD_Img.h"
+#include "observatory/FieldView.h"
 #include "tool/CommandArgs.h"
 
 namespace qnr::ccd {
@@ -95,6 +96,28 @@ int Ccd(tool::Arguments& args, tool::Context& ctx) {
 
     SkyCatalogs sky(services, opts);
     sky.SetObservationDate(static_cast<double>(jd - JulianDateOfDayZero - static_cast<Extended>(opts.zoneHours) / 24));
+    // The galaxies as the telescope view draws them: its window of the
+    // galaxy layer, which the camera spreads over the instrument field.
+    const app::TelescopeEntry& scopeEntry = opts.telescopes[static_cast<std::size_t>(scope)];
+    const ChipSize viewChip = ChipFieldSize(opts.camera, scopeEntry);
+    observatory::FieldView view(opts, sky);
+    observatory::ViewRequest request;
+    request.telescope = true;
+    request.instrument = observatory::InstrumentCcd;
+    request.ra = *ra;
+    request.dec = *dec;
+    request.jd = jd;
+    request.finderOffset = static_cast<int>(std::nearbyint(scopeEntry.finderFactor));
+    request.scopeOffset = static_cast<int>(std::nearbyint(scopeEntry.scopeFactor));
+    request.cameraWidth = viewChip.width;
+    request.cameraHeight = viewChip.height;
+    Raster galaxies;
+    const observatory::ViewOutcome outcome = view.Update(request);
+    if ((outcome == observatory::ViewOutcome::Shown || outcome == observatory::ViewOutcome::Built) &&
+        view.galaxiesDrawn())
+        galaxies = view.ViewGalaxyLayer();
+    view.TakeNotices();
+
     // The box holds the whole chip, and at least the telescope view's field.
     const ChipSize chip = ChipFieldSize(opts.camera, opts.telescopes[static_cast<std::size_t>(scope)]);
     const double half = static_cast<double>(std::max<Extended>(std::hypot(chip.width, chip.height) / 2,
@@ -120,6 +143,7 @@ int Ccd(tool::Arguments& args, tool::Context& ctx) {
     settings.filter = static_cast<int>(filter);
     settings.field = &sky.instrument;
     settings.viewFieldArcmin = opts.instrumentField;
+    if (galaxies.width > 0) settings.galaxyLayer = &galaxies;
     const Extended exposureSeconds = std::nearbyint(*exposure);
     if (!image.Build(exposureSeconds, jd, *dec, *ra, settings)) return tool::ExitFailure;
 
@@ -180,7 +204,7 @@ void RegisterCommands(tool::Registry& registry) {
         "the noise so the same image can be made again. The objects that fell on the chip are printed as\n"
         "name,kind,x,y,mag (kind 0 star, 1 galaxy, 2 asteroid, 3 quasar; x the column and y the row from 0 as\n"
         "stored in the file; the magnitude in the chosen filter); --key writes them as CSV. Defaults: the\n"
-        "1.0 m telescope, the V filter, gain 1. Galaxies of the telescope view's picture are not drawn here.\n");
+        "1.0 m telescope, the V filter, gain 1. Galaxies come from the telescope view's galaxy layer, as in the camera.\n");
 }
 
 }  // namespace qnr::ccd

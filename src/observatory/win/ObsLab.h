@@ -215,6 +215,7 @@ private:
     std::unique_ptr<THotListForm1> hotListForm_;
     std::unique_ptr<help::HelpList> helpList_;
     std::string helpListPath_;
+    Raster galaxyView_;  // the view's window of the galaxy layer, for the camera
     help::THelpLstDlg* helpChooser_ = nullptr;
     help::THelpWin* helpViewer_ = nullptr;
     help::TGetSrchStrDlg* search_ = nullptr;

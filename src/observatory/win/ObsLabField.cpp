@@ -326,8 +326,12 @@ const Raster* TObsrvtry::FieldPicture() {
     return fieldView_ && fieldView_->haveField() ? &fieldView_->field() : nullptr;
 }
 const Raster* TObsrvtry::GalaxyLayer() {
-    return fieldView_ && fieldView_->haveField() && fieldView_->galaxyLayer().width > 0 ? &fieldView_->galaxyLayer()
-                                                                                      : nullptr;
+    if (!fieldView_ || !fieldView_->haveField() || fieldView_->galaxyLayer().width <= 0) return nullptr;
+    // The camera spreads the layer over the instrument field centred on the
+    // pointing: hand it the view's window of the created field, not the
+    // whole field (three times wider, centred where the field was made).
+    galaxyView_ = fieldView_->ViewGalaxyLayer();
+    return &galaxyView_;
 }
 Extended TObsrvtry::RightAscension() { return mount_->rightAscension(); }
 Extended TObsrvtry::Declination() { return mount_->declination(); }
