@@ -27,6 +27,8 @@ private slots:
         o.InitIdentification(app::OptionsFileName, app::ProgramVersion);
         o.SetDefaults();
         app::OptsRec opts = o.rec;
+        test::TempFolder users;
+        opts.usersFolder = users.path();  // the Edit Mode region log goes there
         opts.observatoryHelpList.clear();
         opts.editMode = true;
         fakes.clock.now = 37360.0 + 22.0 / 24;  // the evening of the exercise
@@ -69,6 +71,7 @@ private slots:
         opts.qsoCatalog = tree.opts.qsoCatalog;
         opts.galaxyImagesFolder = tree.opts.galaxyImagesFolder;
         opts.galaxyImagesList = tree.opts.galaxyImagesList;
+        opts.usersFolder = tree.opts.usersFolder;  // the Edit Mode region log goes there
         opts.observatoryHelpList.clear();
         opts.editMode = true;
         tree.fakes.clock.now = 37360.5;
