@@ -33,17 +33,7 @@ bool ObjectListReport::Print() {
 }
 
 bool ObjectListReport::SaveAsText() {
-    platform::FileChoice choice;
-    choice.title = "Save Report in Text File";
-    choice.filter = "Text Files (*.TXT);;All Files (*)";
-    choice.defaultExtension = "TXT";
-    if (lastSavePath_.empty()) {
-        choice.startFolder = platform::WithTrailingSlash(opts_.usersFolder);
-        choice.defaultName = reportName_ + ".TXT";
-    } else {
-        choice.startFolder = platform::FolderOf(lastSavePath_);
-        choice.defaultName = platform::FileNameOf(lastSavePath_);
-    }
+    const platform::FileChoice choice = help::ReportTextChoice(opts_.usersFolder, reportName_, lastSavePath_);
     const auto path = help::SaveReportText(lines_, choice, services_);
     if (!path) return false;
     lastSavePath_ = *path;

@@ -123,6 +123,22 @@ std::optional<std::string> ChooseSaveFile(const platform::FileChoice& choice, pl
     }
 }
 
+platform::FileChoice ReportTextChoice(const std::string& usersFolder, const std::string& name,
+                                      const std::string& lastSavePath) {
+    platform::FileChoice choice;
+    choice.title = "Save Report in Text File";
+    choice.filter = "Text Files (*.TXT);;All Files (*)";
+    choice.defaultExtension = "TXT";
+    if (lastSavePath.empty()) {
+        choice.startFolder = platform::WithTrailingSlash(usersFolder);
+        choice.defaultName = name + ".TXT";
+    } else {
+        choice.startFolder = platform::FolderOf(lastSavePath);
+        choice.defaultName = platform::FileNameOf(lastSavePath);
+    }
+    return choice;
+}
+
 std::optional<std::string> SaveReportText(const std::vector<std::string>& lines, const platform::FileChoice& choice,
                                           platform::Services& services) {
     const std::optional<std::string> path = ChooseSaveFile(choice, services);

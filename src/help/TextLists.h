@@ -72,6 +72,10 @@ std::optional<std::string> ChooseSaveFile(const platform::FileChoice& choice, pl
 // when cancelled or when writing failed (reported).
 std::optional<std::string> SaveReportText(const std::vector<std::string>& lines, const platform::FileChoice& choice,
                                           platform::Services& services);
+// The save dialog of a report's text: the users folder and name + ".TXT" the
+// first time, the last file written afterwards.
+platform::FileChoice ReportTextChoice(const std::string& usersFolder, const std::string& name,
+                                      const std::string& lastSavePath);
 
 // Who is printing: the login's names and table.
 struct PrintIdentity {

@@ -44,17 +44,7 @@ bool InfoListReport::Print() {
 }
 
 bool InfoListReport::SaveAsDisplayed() {
-    platform::FileChoice choice;
-    choice.title = "Save Report in Text File";
-    choice.filter = "Text Files (*.TXT);;All Files (*)";
-    choice.defaultExtension = "TXT";
-    if (lastSavePath_.empty()) {
-        choice.startFolder = platform::WithTrailingSlash(opts_.usersFolder);
-        choice.defaultName = title_ + ".TXT";
-    } else {
-        choice.startFolder = platform::FolderOf(lastSavePath_);
-        choice.defaultName = platform::FileNameOf(lastSavePath_);
-    }
+    const platform::FileChoice choice = help::ReportTextChoice(opts_.usersFolder, title_, lastSavePath_);
     const auto path = help::SaveReportText(lines_, choice, services_);
     if (!path) return false;
     lastSavePath_ = *path;
