@@ -269,19 +269,25 @@ void GSCFieldObj::AddStar(const FieldObject& star) {
     faintestV = std::max(faintestV, star.V);
 }
 
+std::optional<Bytes> GSCFieldObj::ReadRegionFile(int region) {
+    const std::string path = RegionFilePath(region);
+    platform::ReadResult file = services_.files->readFile(path, MaxCatalogFile);
+    if (file.code != 0) {
+        services_.dialogs->show("Unable to Open Star Catalog File!\r\n\r\nFile Name: " + path + "\r\n" +
+                                    IOErrorText(file.code),
+                                "Star Catalog File Error!", platform::Icon::Error);
+        return std::nullopt;
+    }
+    return std::move(file.bytes);
+}
+
 void GSCFieldObj::ReadStars(const FieldLimits& f, const RegionSelection& selection) {
     for (std::uint16_t region : selection.regions) {
-        const std::string path = RegionFilePath(region);
-        platform::ReadResult file = services_.files->readFile(path, MaxCatalogFile);
-        if (file.code != 0) {
-            services_.dialogs->show("Unable to Open Star Catalog File!\r\n\r\nFile Name: " + path + "\r\n" +
-                                        IOErrorText(file.code),
-                                    "Star Catalog File Error!", platform::Icon::Error);
-            return;
-        }
-        const std::size_t count = file.bytes.size() / InstrumentStarSize;
+        const std::optional<Bytes> bytes = ReadRegionFile(region);
+        if (!bytes) return;
+        const std::size_t count = bytes->size() / InstrumentStarSize;
         for (std::size_t i = 0; i < count; ++i) {
-            const auto rec = DecodeOne<InstrumentStarRecord>(file.bytes.data() + i * InstrumentStarSize,
+            const auto rec = DecodeOne<InstrumentStarRecord>(bytes->data() + i * InstrumentStarSize,
                                                              InstrumentStarSize, InstrumentStarVisit);
             const double dec = rec.dec / 1e5, ra = rec.ra / 1e7, V = rec.V / 1000.0;
             if (dec < f.MinDec || dec > f.MaxDec || !InRARange(f, ra) || !(V <= f.LimitMag)) continue;
@@ -292,17 +298,11 @@ void GSCFieldObj::ReadStars(const FieldLimits& f, const RegionSelection& selecti
 
 void FSCFieldObj::ReadStars(const FieldLimits& f, const RegionSelection& selection) {
     for (std::uint16_t region : selection.regions) {
-        const std::string path = RegionFilePath(region);
-        platform::ReadResult file = services_.files->readFile(path, MaxCatalogFile);
-        if (file.code != 0) {
-            services_.dialogs->show("Unable to Open Star Catalog File!\r\n\r\nFile Name: " + path + "\r\n" +
-                                        IOErrorText(file.code),
-                                    "Star Catalog File Error!", platform::Icon::Error);
-            return;
-        }
-        const std::size_t count = file.bytes.size() / FinderStarSize;
+        const std::optional<Bytes> bytes = ReadRegionFile(region);
+        if (!bytes) return;
+        const std::size_t count = bytes->size() / FinderStarSize;
         for (std::size_t i = 0; i < count; ++i) {
-            const auto rec = DecodeOne<FinderStarRecord>(file.bytes.data() + i * FinderStarSize, FinderStarSize,
+            const auto rec = DecodeOne<FinderStarRecord>(bytes->data() + i * FinderStarSize, FinderStarSize,
                                                          FinderStarVisit);
             if (rec.V > opts_.finderMagLimit) continue;
             if (rec.dec < f.MinDec || rec.dec > f.MaxDec || !InRARange(f, rec.ra) || !(rec.V <= f.LimitMag)) continue;

@@ -276,6 +276,8 @@ protected:
     virtual std::string CatalogFolder() const;
     std::string ProgramFile(const std::string& name) const;
     std::string RegionFilePath(int region) const;
+    // The bytes of a region file; nullopt after "Unable to Open Star Catalog File!".
+    std::optional<Bytes> ReadRegionFile(int region);
     // Reads the galaxy catalog; instrument entries get colours, types and pictures.
     void ReadGalaxyCatalog(const FieldLimits& limits, bool instrument);
     void AddStar(const FieldObject& star);
