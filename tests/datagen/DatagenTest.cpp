@@ -1,17 +1,21 @@
 // The data tree's layout pieces: region numbering, the star-count model, the
 // orbit conversion, the galaxy types, the naked-eye file.
 #include <gtest/gtest.h>
+#include <lzma.h>
 
 #include <cmath>
 #include <set>
 
 #include "astro/MathStd.h"
 #include "catalogs/Star_Cat.h"
+#include "datagen/layout/ClusterModel.h"
 #include "datagen/layout/Galaxies.h"
 #include "datagen/layout/Orbits.h"
 #include "datagen/layout/RegionLayout.h"
+#include "datagen/layout/SeedText.h"
 #include "datagen/layout/StarModel.h"
 #include "spectroscopy/Nkd_Eye.h"
+#include "support/Fakes.h"
 
 namespace qnr::datagen {
 namespace {
@@ -62,12 +66,14 @@ TEST(RegionLayout, TooManyTargetsInABandFailLoudly) {
 }
 
 TEST(StarModel, CountsAreOfOrderAThousandAtThePolesAndMoreNearThePlane) {
-    // Anchor: the real count at the galactic poles, about 0.85 stars per
-    // magnitude per square degree at V 8.25 (the bright catalog's own).
-    const double poles = CountBetween(0.85, 9, 20, 90);
+    // Anchor: the real count at the galactic poles, about 3 stars per
+    // magnitude per square degree at V 9.5 (the real catalogs' own).
+    const double poles = CountBetween(3.1, 10.5, 20, 90);
     EXPECT_GT(poles, 800);
     EXPECT_LT(poles, 4000);
-    EXPECT_GT(CountBetween(2.1, 9, 20, 19), 3 * poles);
+    EXPECT_GT(CountBetween(7.7, 10.5, 20, 19), 3 * poles);
+    // The anchor is the count at V 9.5 itself.
+    EXPECT_DOUBLE_EQ(DifferentialCount(3.1, 9.5, 40), 3.1);
     // The slope flattens: each magnitude adds a smaller factor.
     EXPECT_GT(DifferentialCount(1, 12, 90) / DifferentialCount(1, 11, 90),
               DifferentialCount(1, 19, 90) / DifferentialCount(1, 18, 90));
@@ -179,6 +185,107 @@ TEST(NakedEye, RecordsAreTwentyBytes) {
     ASSERT_EQ(back.size(), 2u);
     EXPECT_EQ(back[1].ra, 18.6156);
     EXPECT_EQ(back[0].V, -1.44f);
+}
+
+TEST(SeedText, ReadsPlainAndXzSeedsAndRejectsDamagedOnes) {
+    qnr::test::TempFolder dir;
+    const std::string text = "# header\n1.5 2.5 9.05 0.61 - 0.0\n";
+    std::vector<std::uint8_t> packed(4096);
+    std::size_t size = 0;
+    ASSERT_EQ(lzma_easy_buffer_encode(6, LZMA_CHECK_CRC64, nullptr, reinterpret_cast<const std::uint8_t*>(text.data()),
+                                      text.size(), packed.data(), &size, packed.size()),
+              LZMA_OK);
+    packed.resize(size);
+    const std::string plain = dir.file("a.txt"), xz = dir.file("a.txt.xz"), cut = dir.file("b.txt.xz");
+    qnr::test::WriteAll(plain, std::vector<std::uint8_t>(text.begin(), text.end()));
+    qnr::test::WriteAll(xz, packed);
+    qnr::test::WriteAll(cut, std::vector<std::uint8_t>(packed.begin(), packed.end() - 8));
+
+    std::string read, error;
+    ASSERT_TRUE(ReadSeedText(plain, read, error)) << error;
+    EXPECT_EQ(read, text);
+    ASSERT_TRUE(ReadSeedText(xz, read, error)) << error;
+    EXPECT_EQ(read, text);
+    EXPECT_FALSE(ReadSeedText(cut, read, error));
+    EXPECT_NE(error.find("not valid xz data"), std::string::npos);
+    EXPECT_FALSE(ReadSeedText(dir.file("missing.txt.xz"), read, error));
+    EXPECT_NE(error.find("cannot read"), std::string::npos);
+}
+
+ClusterDesign M13Like() {
+    ClusterDesign c;
+    c.name = "M13";
+    c.ra = 16 + 41 / 60.0 + 41.24 / 3600;
+    c.dec = 36 + 27 / 60.0 + 35.5 / 3600;
+    c.distanceModulusV = 14.33;
+    c.ebv = 0.02;
+    c.coreArcmin = 0.62;
+    c.tidalArcmin = 21;
+    c.giantsAboveHB = 500;
+    c.hbBlue = -0.2;
+    c.hbRed = 0.1;
+    return c;
+}
+
+TEST(ClusterModel, MembersDrawTheClustersColourMagnitudeDiagram) {
+    const ClusterDesign c = M13Like();
+    const auto stars = DrawClusterMembers(c, 20, 7);
+    const auto again = DrawClusterMembers(c, 20, 7);
+    ASSERT_EQ(stars.size(), again.size());
+    EXPECT_EQ(stars.back().V, again.back().V);
+
+    int giantsAboveHB = 0, horizontal = 0;
+    double brightest = 99, flux = 0, turnOffBV = 0;
+    int turnOff = 0;
+    for (const auto& s : stars) {
+        brightest = std::min(brightest, s.V);
+        flux += std::pow(10.0, -0.4 * s.V);
+        if (s.V < 14.9 && s.BV > 0.6) ++giantsAboveHB;
+        if (s.V > 14.6 && s.V < 16 && s.BV < 0.35) ++horizontal;
+        if (s.V > 18.3 && s.V < 18.7) {
+            turnOffBV += s.BV;
+            ++turnOff;
+        }
+        EXPECT_LE(s.V, 20.5);
+    }
+    // The red-giant tip near V 11.9, about 500 giants (and a few on the
+    // asymptotic branch) above a blue horizontal branch as rich, the
+    // turn-off near B-V 0.45 at V 18.5, and most of the cluster's V 5.8.
+    EXPECT_GT(brightest, 11.5);
+    EXPECT_LT(brightest, 12.3);
+    EXPECT_NEAR(giantsAboveHB, 550, 90);
+    EXPECT_NEAR(horizontal, 500, 80);
+    ASSERT_GT(turnOff, 100);
+    EXPECT_NEAR(turnOffBV / turnOff, 0.46, 0.04);
+    EXPECT_NEAR(-2.5 * std::log10(flux), 6.0, 0.4);
+}
+
+TEST(ClusterModel, MembersFollowKingsProfileWithinTheTidalRadius) {
+    const ClusterDesign c = M13Like();
+    const auto stars = DrawClusterMembers(c, 20, 11);
+    const double d2r = static_cast<double>(DegToRad);
+    auto inside = [&](double arcmin) {
+        int n = 0;
+        for (const auto& s : stars) {
+            const double dx = (s.ra - c.ra) * 15 * std::cos(c.dec * d2r), dy = s.dec - c.dec;
+            if (std::hypot(dx, dy) * 60 <= arcmin) ++n;
+        }
+        return static_cast<double>(n) / static_cast<double>(stars.size());
+    };
+    EXPECT_DOUBLE_EQ(inside(c.tidalArcmin * 1.01), 1.0);
+    // The share within r of King's profile, by its integral.
+    auto share = [&](double r) {
+        double a = 0, b = 0;
+        for (double x = 0.0005; x < c.tidalArcmin; x += 0.001) {
+            const double w = x * KingDensity(x, c.coreArcmin, c.tidalArcmin);
+            b += w;
+            if (x <= r) a += w;
+        }
+        return a / b;
+    };
+    for (double r : {0.62, 1.7, 5.0}) EXPECT_NEAR(inside(r), share(r), 0.02) << r;
+    EXPECT_GT(share(1.7), 0.3);
+    EXPECT_EQ(KingDensity(c.tidalArcmin, c.coreArcmin, c.tidalArcmin), 0);
 }
 
 }  // namespace

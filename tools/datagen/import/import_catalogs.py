@@ -15,6 +15,7 @@ nlandolt.dat. Standard library only.
 import argparse
 import gzip
 import json
+import lzma
 import math
 import os
 import re
@@ -33,6 +34,15 @@ GALAXY_ALL_SKY_LIMIT = 12.5
 GALAXY_TARGET_RADIUS = 8.0  # degrees
 
 GPL2_NOTE = "GPL-2.0-or-later (see data/seed/COPYING)"
+
+
+def seed_writer(out_dir, name):
+    """A seed file; ".xz" seeds are xz-compressed text (xzcat shows them).
+    xz stores no time stamp, so equal content gives equal bytes."""
+    path = os.path.join(out_dir, name)
+    if name.endswith(".xz"):
+        return lzma.open(path, "wt", encoding="utf-8", newline="\n", preset=9 | lzma.PRESET_EXTREME)
+    return open(path, "w", encoding="utf-8", newline="\n")
 
 
 def header(out, lines):
@@ -66,7 +76,7 @@ def import_stars(root, out_dir):
             sp = line[56:58].strip() or "-"
             rows.append((ra_h, dec_d, vmag, bv, sp, plx))
     rows.sort()
-    with open(os.path.join(out_dir, "stars.txt"), "w", encoding="ascii", newline="\n") as out:
+    with seed_writer(out_dir, "stars.txt.xz") as out:
         header(out, [
             "Real stars: every star of the kstars-data catalog stars.dat (Debian package",
             "kstars-data), derived from the Hipparcos and Tycho catalogues; the modified",
@@ -74,6 +84,170 @@ def import_stars(root, out_dir):
             "Columns: RA (hours, J2000.0), Dec (degrees, J2000.0), V, B-V, spectral type",
             "(class and subclass as the source gives them; 'K?' = class only, '-' = none),",
             "parallax (mas; 0 = none). Sorted by RA. %d stars." % len(rows),
+        ])
+        for ra_h, dec_d, vmag, bv, sp, plx in rows:
+            out.write("%.6f %.5f %.2f %.2f %s %.1f\n" % (ra_h, dec_d, vmag, bv, sp, plx))
+    return rows
+
+
+# ---- Fainter stars (Stellarium's star catalogs stars/default/stars_0..3:
+# Hipparcos and Tycho-2 stars to V 10.5 in zones of a subdivided icosahedron).
+
+STAR_FILES = ["stars_0_0v0_8.cat", "stars_1_0v0_8.cat", "stars_2_0v0_8.cat", "stars_3_1v0_4.cat"]
+STAR_MAGIC = 0x835F040A
+FAINT_FROM = 9.0  # the kstars catalog is complete to V 8.99; stars this faint and fainter come from here
+
+_G = 0.5 * (1 + math.sqrt(5))
+_B = 1 / math.sqrt(1 + _G * _G)
+_A = _B * _G
+ICOSAHEDRON = [(_A, -_B, 0), (_A, _B, 0), (-_A, _B, 0), (-_A, -_B, 0), (0, _A, -_B), (0, _A, _B),
+               (0, -_A, _B), (0, -_A, -_B), (-_B, 0, _A), (_B, 0, _A), (_B, 0, -_A), (-_B, 0, -_A)]
+FACES = [(1, 0, 10), (0, 1, 9), (0, 9, 6), (9, 8, 6), (0, 7, 10), (6, 7, 0), (7, 6, 3), (6, 8, 3), (11, 10, 7),
+         (7, 3, 11), (3, 2, 11), (2, 3, 8), (10, 11, 4), (2, 4, 11), (5, 4, 2), (2, 8, 5), (4, 1, 10), (4, 5, 1),
+         (5, 9, 1), (8, 9, 5)]
+
+
+def _add(u, v):
+    return (u[0] + v[0], u[1] + v[1], u[2] + v[2])
+
+
+def _sub(u, v):
+    return (u[0] - v[0], u[1] - v[1], u[2] - v[2])
+
+
+def _mul(u, k):
+    return (u[0] * k, u[1] * k, u[2] * k)
+
+
+def _dot(u, v):
+    return u[0] * v[0] + u[1] * v[1] + u[2] * v[2]
+
+
+def _cross(u, v):
+    return (u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0])
+
+
+def _unit(u):
+    return _mul(u, 1 / math.sqrt(_dot(u, u)))
+
+
+def zone_triangles(level):
+    """The zones of one level: each face split in four, level times, in the
+    catalog's own numbering (children 4i .. 4i+3)."""
+    out = {}
+
+    def split(lev, index, c0, c1, c2):
+        if lev == level:
+            out[index] = (c0, c1, c2)
+            return
+        e0, e1, e2 = _unit(_add(c1, c2)), _unit(_add(c2, c0)), _unit(_add(c0, c1))
+        split(lev + 1, 4 * index, c0, e2, e1)
+        split(lev + 1, 4 * index + 1, e2, c1, e0)
+        split(lev + 1, 4 * index + 2, e1, e0, c2)
+        split(lev + 1, 4 * index + 3, e0, e1, e2)
+
+    for i, (a, b, c) in enumerate(FACES):
+        split(0, i, ICOSAHEDRON[a], ICOSAHEDRON[b], ICOSAHEDRON[c])
+    return [out[i] for i in range(len(out))]
+
+
+def read_star_zones(path, spectral_types):
+    """Yields (ra_h, dec_d, V, B-V, spectral type text, parallax mas) of one catalog file.
+    A star is its zone's centre plus x0, x1 steps along two tangent axes; the
+    step is the zone level's largest corner offset over the largest stored value."""
+    data = open(path, "rb").read()
+    magic, kind, _major, _minor, level, mag_min, mag_range, mag_steps = struct.unpack_from("<IIIIIiii", data, 0)
+    if magic != STAR_MAGIC or kind not in (0, 1):
+        raise ValueError("%s: not a star zone file of a known kind" % path)
+    zones = zone_triangles(level)
+    sizes = struct.unpack_from("<%dI" % len(zones), data, 32)
+    pos = 32 + 4 * len(zones)
+    axes, scale = [], 0.0
+    for c0, c1, c2 in zones:
+        centre = _unit(_add(_add(c0, c1), c2))
+        ax0 = _unit(_cross((0.0, 0.0, 1.0), centre))
+        ax1 = _cross(centre, ax0)
+        for corner in (c0, c1, c2):
+            d = _sub(corner, centre)
+            mu0, mu1 = _dot(d, ax0), _dot(d, ax1)
+            f = 1 / math.sqrt(1 - mu0 * mu0 - mu1 * mu1)
+            scale = max(scale, abs(mu0) * f, abs(mu1) * f)
+        axes.append((centre, ax0, ax1))
+    scale /= 0x7FFFFFFF if kind == 0 else (1 << 19) - 1
+    size = 28 if kind == 0 else 10
+    for zone, count in enumerate(sizes):
+        centre, ax0, ax1 = axes[zone]
+        for _ in range(count):
+            rec = data[pos:pos + size]
+            pos += size
+            sp, plx = "", 0.0
+            if kind == 0:
+                _hip, x0, x1, bv, mag, sp_index, _dx0, _dx1, plx_raw = struct.unpack("<IiiBBHiii", rec)
+                sp = spectral_types[sp_index] if sp_index < len(spectral_types) else ""
+                plx = plx_raw / 100.0
+            else:
+                bits = int.from_bytes(rec, "little")
+                x0 = (bits & 0xFFFFF) - ((bits & 0x80000) << 1)
+                x1 = ((bits >> 20) & 0xFFFFF) - (((bits >> 20) & 0x80000) << 1)
+                bv, mag = (bits >> 68) & 0x7F, (bits >> 75) & 0x1F
+            p = _unit(_add(centre, _add(_mul(ax0, x0 * scale), _mul(ax1, x1 * scale))))
+            ra_h = math.degrees(math.atan2(p[1], p[0])) % 360 / 15
+            dec_d = math.degrees(math.asin(max(-1.0, min(1.0, p[2]))))
+            vmag = 0.001 * (mag_min + mag * mag_range / mag_steps)
+            yield ra_h, dec_d, vmag, bv * 4.0 / 127 - 0.5, sp, plx
+    if pos != len(data):
+        raise ValueError("%s: %d bytes left after the last zone" % (path, len(data) - pos))
+
+
+def short_type(text):
+    """The class and subclass as the bright seed gives them: "A4", "K?" or "-"."""
+    m = re.match(r"\s*([OBAFGKM])(\d?)", text or "")
+    if not m:
+        return "-"
+    return m.group(1) + (m.group(2) or "?")
+
+
+def import_faint_stars(root, out_dir, bright):
+    folder = os.path.join(root, STELLARIUM, "stars/default")
+    with open(os.path.join(folder, "stars_hip_sp_0v0_4.cat"), "rb") as f:
+        spectral_types = f.read().decode("latin-1").split("\n")
+    # The bright seed's stars by 0.01-degree cell, to leave out stars it already has.
+    cells = {}
+    for ra_h, dec_d, vmag, _bv, _sp, _plx in bright:
+        cells.setdefault((int(ra_h * 1500), int((dec_d + 90) * 100)), []).append((ra_h, dec_d, vmag))
+
+    def known(ra_h, dec_d, vmag):
+        cr, cd = int(ra_h * 1500), int((dec_d + 90) * 100)
+        cos_d = max(math.cos(math.radians(dec_d)), 1e-6)
+        for i in (-1, 0, 1):
+            for j in (-1, 0, 1):
+                for r2, d2, v2 in cells.get(((cr + i) % 36000, cd + j), ()):
+                    dra = (ra_h - r2 + 12) % 24 - 12
+                    if abs(vmag - v2) < 0.6 and math.hypot(dra * 15 * cos_d, dec_d - d2) < 5 / 3600:
+                        return True
+        return False
+
+    rows, dropped = [], 0
+    for name in STAR_FILES:
+        for ra_h, dec_d, vmag, bv, sp, plx in read_star_zones(os.path.join(folder, name), spectral_types):
+            if vmag < FAINT_FROM:
+                continue
+            if known(ra_h, dec_d, vmag):
+                dropped += 1
+                continue
+            rows.append((ra_h, dec_d, vmag, bv, short_type(sp), plx))
+    rows.sort()
+    with seed_writer(out_dir, "stars_faint.txt.xz") as out:
+        header(out, [
+            "Real stars: the stars of V %.1f and fainter of Stellarium's star catalogs" % FAINT_FROM,
+            "stars/default/stars_0..3 (Debian package stellarium-data; Hipparcos and Tycho-2 stars to",
+            "V 10.5 and the fainter Hipparcos stars, values partly from the Naval Observatory Merged",
+            "Astrometric Dataset (NOMAD) version 1 of the U.S. Naval Observatory), (C) Fabien Chereau",
+            "et al., " + GPL2_NOTE + ". Changed here: positions rounded, brighter stars left out.",
+            "Left out: %d stars within 5\" and 0.6 mag of a star of stars.txt.xz." % dropped,
+            "Columns as stars.txt.xz: RA (hours, J2000.0), Dec (degrees, J2000.0), V (0.05-mag steps),",
+            "B-V (steps of 4/127 mag), spectral type ('-' = none; Hipparcos stars only), parallax",
+            "(mas; 0 = none). Sorted by RA. %d stars." % len(rows),
         ])
         for ra_h, dec_d, vmag, bv, sp, plx in rows:
             out.write("%.6f %.5f %.2f %.2f %s %.1f\n" % (ra_h, dec_d, vmag, bv, sp, plx))
@@ -97,7 +271,7 @@ def import_landolt(root, out_dir):
                 continue
             rows.append((ra_h, dec_d, p[0], v, bv, ub, vr, ri))
     rows.sort()
-    with open(os.path.join(out_dir, "landolt.txt"), "w", encoding="ascii", newline="\n") as out:
+    with seed_writer(out_dir, "landolt.txt.xz") as out:
         header(out, [
             "Real photometric standards: Landolt UBVRI standard stars from nlandolt.dat of the",
             "Debian package iraf-noao (IRAF photcal catalogs; IRAF licence, see COPYING).",
@@ -201,7 +375,7 @@ def import_galaxies(root, out_dir, targets):
     def num(x, fmt):
         return "" if x is None else fmt % x
 
-    with open(os.path.join(out_dir, "galaxies.txt"), "w", encoding="utf-8", newline="\n") as out:
+    with seed_writer(out_dir, "galaxies.txt.xz") as out:
         header(out, [
             "Real galaxies: the galaxies (types galaxy, active, radio and interacting galaxy) of",
             "Stellarium's deep-sky catalog nebulae/default/catalog.dat (Debian package",
@@ -315,7 +489,7 @@ def import_asteroids(root, out_dir):
         g = float(s.get("slope_parameter", "0.15"))
         rows.append((name, number, epoch, a, e, float(s["orbit_Inclination"]), float(s["orbit_AscendingNode"]),
                      float(s["orbit_ArgOfPericenter"]), ma, h, g, group, "N", "stellarium"))
-    with open(os.path.join(out_dir, "asteroids.txt"), "w", encoding="utf-8", newline="\n") as out:
+    with seed_writer(out_dir, "asteroids.txt.xz") as out:
         header(out, [
             "Real asteroids: kstars-data asteroids.dat (JSON from the NASA/JPL Small-Body Database;",
             "file " + GPL2_NOTE + ", the orbits are facts), and the near-Earth",
@@ -343,7 +517,9 @@ def main():
     args = ap.parse_args()
     os.makedirs(args.out, exist_ok=True)
     targets = read_targets(args.targets)
-    print("stars", import_stars(args.root, args.out))
+    bright = import_stars(args.root, args.out)
+    print("stars", len(bright))
+    print("faint stars", import_faint_stars(args.root, args.out, bright))
     print("landolt", import_landolt(args.root, args.out))
     print("galaxies", import_galaxies(args.root, args.out, targets))
     print("asteroids", import_asteroids(args.root, args.out))

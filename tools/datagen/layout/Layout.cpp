@@ -12,9 +12,11 @@
 #include "catalogs/AstFlDlg.h"
 #include "catalogs/ExtendedObjects.h"
 #include "catalogs/Star_Cat.h"
+#include "datagen/layout/ClusterModel.h"
 #include "datagen/layout/Galaxies.h"
 #include "datagen/layout/Orbits.h"
 #include "datagen/layout/RegionLayout.h"
+#include "datagen/layout/SeedText.h"
 #include "datagen/layout/StarModel.h"
 #include "datatree/DataTree.h"
 #include "platform/FileSystem.h"
@@ -35,17 +37,18 @@ constexpr double TargetHalfBox = 3 * 15.0 / 60 / 2 + 0.1;
 constexpr double QuasarsPerSqDeg = 3.0;
 
 std::vector<std::string> Lines(const std::string& path, std::string& error) {
-    std::ifstream in(path);
     std::vector<std::string> out;
-    if (!in) {
-        error = "cannot read " + path;
-        return out;
-    }
-    std::string line;
-    while (std::getline(in, line)) {
+    std::string text;
+    if (!ReadSeedText(path, text, error)) return out;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = text.find('\n', at);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(at, end - at);
+        at = end + 1;
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty() || line[0] == '#') continue;
-        out.push_back(line);
+        out.push_back(std::move(line));
     }
     return out;
 }
@@ -164,14 +167,18 @@ Expected<LayoutSummary> LayOutTree(const LayoutPaths& paths) {
     const std::string& out = paths.out;
 
     // ---- Seeds.
+    // The bright catalog to V 9, then the fainter stars to V 10.5 (without the bright one's).
     std::vector<RealStar> real;
-    for (const std::string& line : Lines(paths.seeds + "stars.txt", error)) {
-        std::istringstream in(line);
-        RealStar s{};
-        if (!(in >> s.ra >> s.dec >> s.V >> s.BV >> s.sp >> s.plx)) return Fail("stars.txt: cannot read " + line);
-        real.push_back(s);
+    for (const char* seed : {"stars.txt.xz", "stars_faint.txt.xz"}) {
+        for (const std::string& line : Lines(paths.seeds + seed, error)) {
+            std::istringstream in(line);
+            RealStar s{};
+            if (!(in >> s.ra >> s.dec >> s.V >> s.BV >> s.sp >> s.plx))
+                return Fail(std::string(seed) + ": cannot read " + line);
+            real.push_back(s);
+        }
+        if (!error.empty()) return Fail(error);
     }
-    if (!error.empty()) return Fail(error);
 
     const std::vector<Target> targets = ReadTargets(paths.targets, error);
     if (!error.empty()) return Fail(error);
@@ -224,11 +231,11 @@ Expected<LayoutSummary> LayOutTree(const LayoutPaths& paths) {
             nakedEye.push_back({s.ra, s.dec, static_cast<Single>(s.V)});
     }
     int landolt = 0;
-    for (const std::string& line : Lines(paths.seeds + "landolt.txt", error)) {
+    for (const std::string& line : Lines(paths.seeds + "landolt.txt.xz", error)) {
         std::istringstream in(line);
         std::string name;
         double ra, dec, V, bv, ub;
-        if (!(in >> name >> ra >> dec >> V >> bv >> ub)) return Fail("landolt.txt: cannot read " + line);
+        if (!(in >> name >> ra >> dec >> V >> bv >> ub)) return Fail("landolt.txt.xz: cannot read " + line);
         const int n = layout->RegionOf(ra, dec);
         if (n == 0) continue;
         auto& stars = byRegion[static_cast<std::size_t>(n)];
@@ -240,6 +247,33 @@ Expected<LayoutSummary> LayOutTree(const LayoutPaths& paths) {
         const SpectralTypeCode sp = ParseSpType(TypeFromColour(bv, '?', Luminosity::Dwarf) + "V");
         stars.push_back({ra, dec, V, bv, ub, sp, StarClassAssigned | StarLuminosityAssigned});
         ++landolt;
+    }
+    if (!error.empty()) return Fail(error);
+
+    // Cluster members, wherever they fall.
+    long members = 0;
+    std::uint64_t clusterIndex = 0;
+    for (const std::string& line : Lines(paths.seeds + "clusters.txt", error)) {
+        const auto f = Split(line, '|');
+        ClusterDesign c;
+        double giants = 0;
+        if (f.size() < 10 || !Sexagesimal(f[1], c.ra) || !Sexagesimal(f[2], c.dec) ||
+            !Number(f[3], c.distanceModulusV) || !Number(f[4], c.ebv) || !Number(f[5], c.coreArcmin) ||
+            !Number(f[6], c.tidalArcmin) || !Number(f[7], giants) || !Number(f[8], c.hbBlue) || !Number(f[9], c.hbRed))
+            return Fail("clusters.txt: cannot read " + line);
+        c.name = Trim(f[0]);
+        c.giantsAboveHB = static_cast<int>(giants);
+        const auto drawn = DrawClusterMembers(c, SyntheticFaintest, 0xC1057E0000ull + clusterIndex++);
+        for (const SyntheticStar& s : drawn) {
+            const int n = layout->RegionOf(s.ra, s.dec);
+            if (n == 0) continue;
+            // Simulated photometry that stands for a cluster study's: colours flagged measured.
+            byRegion[static_cast<std::size_t>(n)].push_back(
+                {s.ra, s.dec, s.V, s.BV, s.UB, s.spType, StarClassAssigned | StarLuminosityAssigned});
+            ++members;
+        }
+        summary.lines.push_back("cluster " + c.name + ": " + std::to_string(drawn.size()) + " members to V " +
+                                std::to_string(static_cast<int>(SyntheticFaintest)));
     }
     if (!error.empty()) return Fail(error);
 
@@ -272,7 +306,7 @@ Expected<LayoutSummary> LayOutTree(const LayoutPaths& paths) {
         }
         summary.lines.push_back("region " + std::to_string(n) + ": " +
                                 std::to_string(byRegion[static_cast<std::size_t>(n)].size()) + " stars (anchor " +
-                                std::to_string(anchor).substr(0, 5) + " per mag per square degree at V 8.25)");
+                                std::to_string(anchor).substr(0, 5) + " per mag per square degree at V 9.5)");
     }
 
     long instrumentStars = 0, finderStars = 0;
@@ -297,7 +331,8 @@ Expected<LayoutSummary> LayOutTree(const LayoutPaths& paths) {
             return Fail("cannot write the region files of " + name);
     }
     summary.lines.push_back("stars: " + std::to_string(real.size()) + " real, " + std::to_string(landolt) +
-                            " Landolt standards, " + std::to_string(synthetic) + " simulated; " +
+                            " Landolt standards, " + std::to_string(synthetic) + " simulated field and " +
+                            std::to_string(members) + " simulated cluster stars; " +
                             std::to_string(instrumentStars) + " instrument and " + std::to_string(finderStars) +
                             " finder records");
 
@@ -313,7 +348,7 @@ Expected<LayoutSummary> LayOutTree(const LayoutPaths& paths) {
     };
     std::vector<Galaxy> galaxies;
     std::map<std::string, int> ngcUse;
-    for (const char* seed : {"galaxies.txt", "galaxies_added.txt"}) {
+    for (const char* seed : {"galaxies.txt.xz", "galaxies_added.txt"}) {
         for (const std::string& line : Lines(paths.seeds + seed, error)) {
             const auto f = Split(line, '|');
             if (f.size() < 15) return Fail(std::string(seed) + ": cannot read " + line);
@@ -480,12 +515,12 @@ Expected<LayoutSummary> LayOutTree(const LayoutPaths& paths) {
 
     // ---- Orbits.
     std::vector<OrbitRecord> orbits;
-    for (const std::string& line : Lines(paths.seeds + "asteroids.txt", error)) {
+    for (const std::string& line : Lines(paths.seeds + "asteroids.txt.xz", error)) {
         const auto f = Split(line, '|');
         Elements el;
         if (f.size() < 13 || !Number(f[2], el.epoch) || !Number(f[3], el.a) || !Number(f[4], el.e) ||
             !Number(f[5], el.i) || !Number(f[6], el.node) || !Number(f[7], el.peri) || !Number(f[8], el.M))
-            return Fail("asteroids.txt: cannot read " + line);
+            return Fail("asteroids.txt.xz: cannot read " + line);
         el.name = f[0];
         el.number = f[1];
         el.H = NumberOr(f[9], 14);

@@ -180,8 +180,9 @@ RealStarValues DeriveRealStar(double V, double bv, const std::string& sp, double
 double CountSlopeK(double absB) { return 0.045 * (0.6 + 0.4 * std::sin(absB * D2R)); }
 
 double DifferentialCount(double anchor, double V, double absB) {
-    const double x = V - AnchorV;
-    return anchor * std::pow(10.0, 0.48 * x - CountSlopeK(absB) / 2 * x * x);
+    // log10 A(V)/A0 = integral of g from AnchorV to V.
+    const double x = V - SlopeV, x0 = AnchorV - SlopeV;
+    return anchor * std::pow(10.0, 0.48 * (x - x0) - CountSlopeK(absB) / 2 * (x * x - x0 * x0));
 }
 
 double CountBetween(double anchor, double v1, double v2, double absB) {

@@ -5,8 +5,8 @@
 // from a star-count model.
 //
 // Star counts. The differential count A(V) (stars per magnitude per square
-// degree) is continued from the real count A0 measured at V = 8.25 (stars of
-// 7.5 < V <= 9.0 within a few degrees of the region) with a local slope
+// degree) is continued from the real count A0 measured at V = 9.5 (stars of
+// 8.5 < V <= 10.5 within a few degrees of the region) with a local slope
 // d log10 A / dV = g(V) = 0.48 - k (V - 8.25) that flattens with magnitude,
 // as the disk's exponential scale height and the halo make it flatten in
 // Bahcall-Soneira-type models; k = 0.045 at the galactic poles and
@@ -72,10 +72,11 @@ RealStarValues DeriveRealStar(double V, double bv, const std::string& sp, double
 
 // ---- Star counts.
 
-inline constexpr double AnchorV = 8.25;
-inline constexpr double AnchorLow = 7.5, AnchorHigh = 9.0;
+inline constexpr double AnchorV = 9.5;
+inline constexpr double AnchorLow = 8.5, AnchorHigh = 10.5;
+inline constexpr double SlopeV = 8.25;  // where g(V) = 0.48
 double CountSlopeK(double absB);
-// A(V) from A0 = A(8.25).
+// A(V) from A0 = A(9.5).
 double DifferentialCount(double anchor, double V, double absB);
 // Stars per square degree with V1 < V <= V2.
 double CountBetween(double anchor, double v1, double v2, double absB);
