@@ -41,6 +41,22 @@ std::optional<Extended> Reader::number(const std::string& name, bool required) {
     return v;
 }
 
+std::optional<Extended> Reader::number(const std::string& name, bool required, double low, double high) {
+    auto t = text(name, required);
+    if (!t) return std::nullopt;
+    auto v = ParseNumber(*t);
+    if (!v || *v < low || *v > high) {
+        auto shortest = [](double x) {
+            char buf[64];
+            auto r = std::to_chars(buf, buf + sizeof buf, x);
+            return std::string(buf, r.ptr);
+        };
+        fail(name + " needs a number from " + shortest(low) + " to " + shortest(high) + ", got \"" + *t + "\"");
+        return std::nullopt;
+    }
+    return v;
+}
+
 Extended Reader::numberOr(const std::string& name, Extended fallback) {
     auto v = number(name, false);
     return v ? *v : fallback;
@@ -91,6 +107,41 @@ bool Reader::ok() {
 }
 
 void Line(std::ostream& out, const char* key, Extended v) { out << key << " = " << Number(v) << "\n"; }
+
+std::string AbsolutePath(const std::string& path, platform::FileSystem& files) {
+    if (!path.empty() && path[0] == '/') return path;
+    return files.currentFolder() + path;
+}
+
+std::optional<std::string> Utf8ToLatin1(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if ((c == 0xC2 || c == 0xC3) && i + 1 < text.size() &&
+                   (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80) {
+            out += static_cast<char>(((c & 0x03) << 6) | (static_cast<unsigned char>(text[++i]) & 0x3F));
+        } else {
+            return std::nullopt;
+        }
+    }
+    return out;
+}
+
+std::string Latin1ToUtf8(const std::string& latin1) {
+    std::string out;
+    for (char ch : latin1) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x80) {
+            out += ch;
+        } else {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
 
 bool ParseDate(const std::string& s, int& y, int& m, int& d) {
     // [-]YYYY-MM-DD

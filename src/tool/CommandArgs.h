@@ -9,6 +9,7 @@
 
 #include "astro/MathStd.h"
 #include "astro/Types.h"
+#include "platform/FileSystem.h"
 #include "tool/Registry.h"
 
 namespace qnr::tool {
@@ -23,6 +24,13 @@ bool ParseDate(const std::string& s, int& y, int& m, int& d);
 std::optional<Extended> ParseTime(const std::string& s);
 void Line(std::ostream& out, const char* key, Extended v);
 
+// A command-line path: absolute as given, else from the current folder.
+std::string AbsolutePath(const std::string& path, platform::FileSystem& files);
+// The files hold Latin-1; the terminal speaks UTF-8.
+std::string Latin1ToUtf8(const std::string& latin1);
+// nullopt when the text holds a character outside Latin-1 (or is not UTF-8).
+std::optional<std::string> Utf8ToLatin1(const std::string& utf8);
+
 // Collects the options of one command; the first problem wins and is
 // reported once, with the usage error exit code.
 class Reader {
@@ -32,6 +40,8 @@ public:
 
     std::optional<std::string> text(const std::string& name, bool required);
     std::optional<Extended> number(const std::string& name, bool required);
+    // A number within [low, high]; outside it is a usage error too.
+    std::optional<Extended> number(const std::string& name, bool required, double low, double high);
     Extended numberOr(const std::string& name, Extended fallback);
     std::optional<Vector3> vector(const std::string& name);
     // --mode 0 (geometric), 1 (apparent) or 2 (astrometric).

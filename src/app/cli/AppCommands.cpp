@@ -7,6 +7,7 @@
 #include "app/Options.h"
 #include "app/cli/LogCommands.h"
 #include "astro/MathStd.h"
+#include "tool/CommandArgs.h"
 #include "tool/Registry.h"
 
 namespace qnr::app {
@@ -61,10 +62,7 @@ bool RejectLeftovers(tool::Arguments& args, tool::Context& ctx, std::size_t maxP
     return false;
 }
 
-std::string AbsolutePath(const std::string& path, platform::FileSystem& files) {
-    if (!path.empty() && path[0] == '/') return path;
-    return files.currentFolder() + path;
-}
+using tool::AbsolutePath;
 
 int ShowOptions(tool::Arguments& args, tool::Context& ctx) {
     if (RejectLeftovers(args, ctx, 1)) return tool::ExitUsage;

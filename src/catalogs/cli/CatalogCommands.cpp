@@ -13,6 +13,7 @@
 #include "astro/StringUt.h"
 #include "catalogs/SkyCatalogs.h"
 #include "catalogs/SpType.h"
+#include "tool/CommandArgs.h"
 #include "tool/Registry.h"
 
 namespace qnr::catalogs_cli {
@@ -21,16 +22,6 @@ namespace {
 
 // The exercise's first moment, 2002-04-14 12:00:00 UT.
 constexpr Extended DefaultJD = 2452379.0L;
-
-std::optional<double> ParseNumber(const std::string& text) {
-    std::string_view s(text);
-    if (!s.empty() && s.front() == '+') s.remove_prefix(1);
-    if (s.empty() || s.front() == '+') return std::nullopt;
-    double v = 0;
-    auto r = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (r.ec != std::errc() || r.ptr != s.data() + s.size() || !std::isfinite(v)) return std::nullopt;
-    return v;
-}
 
 template <class T>
 std::string Shortest(T v) {
@@ -45,23 +36,11 @@ std::string Fixed(double v, int decimals) {
     return std::string(buf, r.ptr);
 }
 
-// Latin-1 texts go out as UTF-8.
-std::string Utf8(const std::string& latin1) {
-    std::string out;
-    for (unsigned char c : latin1) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
+using tool::Latin1ToUtf8;
 
 std::string JsonString(const std::string& latin1) {
     std::string out = "\"";
-    for (char c : Utf8(latin1)) {
+    for (char c : Latin1ToUtf8(latin1)) {
         const unsigned char u = static_cast<unsigned char>(c);
         if (c == '"' || c == '\\') {
             out += '\\';
@@ -78,54 +57,12 @@ std::string JsonString(const std::string& latin1) {
     return out + "\"";
 }
 
-std::string WithNewlines(std::string text) {
-    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) text.replace(at, 2, "\n");
-    return text;
+std::string WithNewlines(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out += text[i];
+    return out;
 }
-
-// Collects a command's options; the first problem is reported once.
-class Reader {
-public:
-    Reader(tool::Arguments& args, tool::Context& ctx, std::string command)
-        : args_(args), ctx_(ctx), command_(std::move(command)) {}
-
-    std::optional<std::string> text(const std::string& name, bool required) {
-        auto v = args_.option(name);
-        if (args_.missingValue() && !v) fail(name + " needs a value");
-        if (!v && required) fail("needs " + name);
-        return v;
-    }
-    std::optional<double> number(const std::string& name, bool required, double low, double high) {
-        auto t = text(name, required);
-        if (!t) return std::nullopt;
-        auto v = ParseNumber(*t);
-        if (!v || *v < low || *v > high) {
-            fail(name + " needs a number from " + Shortest(low) + " to " + Shortest(high) + ", got \"" + *t + "\"");
-            return std::nullopt;
-        }
-        return v;
-    }
-    bool flag(const std::string& name) { return args_.flag(name); }
-    void fail(const std::string& why) {
-        if (failed_) return;
-        failed_ = true;
-        ctx_.err << "qnrtool: " << command_ << ": " << why << "\n";
-    }
-    bool ok() {
-        if (!failed_) {
-            auto extra = args_.leftoverOptions();
-            if (!extra.empty()) fail("unknown option " + extra.front());
-        }
-        if (!failed_ && !args_.positionals().empty()) fail("unexpected argument \"" + args_.positionals().front() + "\"");
-        return !failed_;
-    }
-
-private:
-    tool::Arguments& args_;
-    tool::Context& ctx_;
-    std::string command_;
-    bool failed_ = false;
-};
 
 // The options the observatory itself would read.
 app::OptsRec LoadOptions(tool::Context& ctx) {
@@ -147,7 +84,7 @@ struct Row {
 };
 
 int Field(tool::Arguments& args, tool::Context& ctx) {
-    Reader in(args, ctx, "field");
+    tool::Reader in(args, ctx, "field");
     auto ra = in.number("--ra-hours", true, 0, 24);
     auto dec = in.number("--dec-deg", true, -90, 90);
     auto size = in.number("--size-arcmin", true, 1e-6, 3600);
@@ -209,7 +146,7 @@ int Field(tool::Arguments& args, tool::Context& ctx) {
     ctx.out << pad("name", 24) << pad("kind", 8) << pad("RA(h)", 11) << pad("Dec(deg)", 11) << pad("V", 7)
             << pad("B-V", 7) << pad("U-B", 7) << pad("Z", 9) << "sptype\n";
     for (const Row& r : rows)
-        ctx.out << pad(Utf8(r.name), 24) << pad(r.kind >= 0 && r.kind <= 3 ? Kinds[r.kind] : "?", 8)
+        ctx.out << pad(Latin1ToUtf8(r.name), 24) << pad(r.kind >= 0 && r.kind <= 3 ? Kinds[r.kind] : "?", 8)
                 << pad(Fixed(r.ra, 7), 11) << pad(Fixed(r.dec, 6), 11) << pad(value(r.V), 7) << pad(value(r.BV), 7)
                 << pad(value(r.UB), 7) << pad(Fixed(r.Z, 4), 9) << r.sptype << "\n";
     ctx.out << "objects = " << rows.size() << "\n";
@@ -228,7 +165,7 @@ std::optional<CalendarDate> ParseDate(const std::string& s) {
 }
 
 int Asteroids(tool::Arguments& args, tool::Context& ctx) {
-    Reader in(args, ctx, "asteroids");
+    tool::Reader in(args, ctx, "asteroids");
     auto dateText = in.text("--date", true);
     auto timeText = in.text("--time", false);
     if (!in.ok()) return tool::ExitUsage;
@@ -255,7 +192,7 @@ int Asteroids(tool::Arguments& args, tool::Context& ctx) {
             ctx.err << "qnrtool: asteroids: the orbit file " << opts.orbitFile << " gives no asteroid list\n";
         return tool::ExitFailure;
     }
-    for (const std::string& line : list.Report().lines) ctx.out << Utf8(TrimRight(line)) << "\n";
+    for (const std::string& line : list.Report().lines) ctx.out << Latin1ToUtf8(TrimRight(line)) << "\n";
     return tool::ExitOk;
 }
 

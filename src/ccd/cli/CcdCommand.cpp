@@ -38,10 +38,7 @@ std::string Csv(const std::string& s) {
     return out + "\"";
 }
 
-std::string AbsolutePath(const std::string& path, platform::FileSystem& files) {
-    if (!path.empty() && path[0] == '/') return path;
-    return files.currentFolder() + path;
-}
+using tool::AbsolutePath;
 
 int Ccd(tool::Arguments& args, tool::Context& ctx) {
     tool::Reader in(args, ctx, "ccd");

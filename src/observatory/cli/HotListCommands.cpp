@@ -1,22 +1,20 @@
 #include "observatory/cli/HotListCommands.h"
 
-#include <charconv>
-#include <cmath>
 #include <optional>
 #include <ostream>
 
 #include "astro/StringUt.h"
 #include "observatory/HotList.h"
+#include "tool/CommandArgs.h"
 #include "tool/Registry.h"
 
 namespace qnr::observatory {
 
 namespace {
 
-std::string AbsolutePath(const std::string& path, platform::FileSystem& files) {
-    if (!path.empty() && path[0] == '/') return path;
-    return files.currentFolder() + path;
-}
+using tool::AbsolutePath;
+using tool::Latin1ToUtf8;
+using tool::Utf8ToLatin1;
 
 bool RejectLeftovers(tool::Arguments& args, tool::Context& ctx, std::size_t positionals) {
     if (args.missingValue()) {
@@ -33,47 +31,6 @@ bool RejectLeftovers(tool::Arguments& args, tool::Context& ctx, std::size_t posi
         return true;
     }
     return false;
-}
-
-std::optional<Extended> Number(const std::string& text) {
-    std::string s = text;
-    if (!s.empty() && s.front() == '+') s.erase(0, 1);
-    if (s.empty() || s.find_first_not_of("0123456789.-eE") != std::string::npos) return std::nullopt;
-    Extended v = 0;
-    auto r = std::from_chars(s.data(), s.data() + s.size(), v, std::chars_format::general);
-    if (r.ec != std::errc() || r.ptr != s.data() + s.size() || !std::isfinite(v)) return std::nullopt;
-    return v;
-}
-
-// Command-line words arrive as UTF-8; the file holds Latin-1.
-std::optional<std::string> Utf8ToLatin1(const std::string& text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if ((c == 0xC2 || c == 0xC3) && i + 1 < text.size() &&
-                   (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80) {
-            out += static_cast<char>(((c & 0x03) << 6) | (static_cast<unsigned char>(text[++i]) & 0x3F));
-        } else {
-            return std::nullopt;
-        }
-    }
-    return out;
-}
-
-std::string Latin1ToUtf8(const std::string& text) {
-    std::string out;
-    for (char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c < 0x80) {
-            out += ch;
-        } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
 }
 
 std::string Fixed(Extended v, int decimals) { return FixedStr(v, decimals); }
@@ -125,12 +82,12 @@ int Add(tool::Arguments& args, tool::Context& ctx) {
         ctx.err << "qnrtool: hotlist add needs --id, --ra-hours and --dec-deg\n";
         return tool::ExitUsage;
     }
-    const auto ra = Number(*raText);
+    const auto ra = tool::ParseNumber(*raText);
     if (!ra || *ra < 0 || *ra > 24) {
         ctx.err << "qnrtool: --ra-hours must be a number from 0 to 24\n";
         return tool::ExitUsage;
     }
-    const auto dec = Number(*decText);
+    const auto dec = tool::ParseNumber(*decText);
     if (!dec || *dec < -90 || *dec > 90) {
         ctx.err << "qnrtool: --dec-deg must be a number from -90 to 90\n";
         return tool::ExitUsage;

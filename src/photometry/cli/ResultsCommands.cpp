@@ -5,6 +5,7 @@
 #include "astro/StringUt.h"
 #include "help/TextLists.h"
 #include "photometry/ObsResult.h"
+#include "tool/CommandArgs.h"
 #include "tool/Registry.h"
 
 namespace qnr::photometry {
@@ -15,25 +16,8 @@ constexpr std::size_t MaxFileBytes = 64u << 20;
 // A file without a date of its own is taken as written before JD 2460000.
 constexpr Extended UndatedFileJd = 2459999.0L;
 
-std::string AbsolutePath(const std::string& path, platform::FileSystem& files) {
-    if (!path.empty() && path[0] == '/') return path;
-    return files.currentFolder() + path;
-}
-
-// The files hold Latin-1; the terminal wants UTF-8.
-std::string Latin1ToUtf8(const std::string& text) {
-    std::string out;
-    for (char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c < 0x80) {
-            out += ch;
-        } else {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
+using tool::AbsolutePath;
+using tool::Latin1ToUtf8;
 
 int Show(tool::Arguments& args, tool::Context& ctx) {
     const bool csv = args.flag("--csv");
