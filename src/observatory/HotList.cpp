@@ -125,6 +125,14 @@ void HotList::SaveStateChanged() {
     if (host_) host_->SaveEnabledChanged(saveEnabled());
 }
 
+void HotList::FreshList() {
+    saved_ = true;
+    printed_ = false;
+    selected_ = -1;
+    undo_ = UndoKind::None;
+    SaveStateChanged();
+}
+
 void HotList::Changed() {
     saved_ = false;
     SaveStateChanged();
@@ -152,11 +160,7 @@ bool HotList::Load(const std::string& path) {
     for (const ObjctDat& e : *decoded) fresh.InsertSorted(e);
     list_ = std::move(fresh);
     currentPath_ = resolved;
-    saved_ = true;
-    printed_ = false;
-    selected_ = -1;
-    undo_ = UndoKind::None;
-    SaveStateChanged();
+    FreshList();
     return true;
 }
 
@@ -234,11 +238,7 @@ bool HotList::StartNewList(const std::string& name) {
     }
     list_.RemoveAll();
     currentPath_ = platform::FolderOf(currentPath_) + name + ".HTL";
-    saved_ = true;
-    printed_ = false;
-    selected_ = -1;
-    undo_ = UndoKind::None;
-    SaveStateChanged();
+    FreshList();
     return true;
 }
 

@@ -146,6 +146,8 @@ public:
 
 private:
     void Changed();
+    // A list just loaded or begun: saved, unprinted, nothing selected or to undo.
+    void FreshList();
     void SaveStateChanged();
     bool WriteTo(const std::string& path);
 

@@ -126,12 +126,7 @@ void TObjctListForm1::EntireList1Click() { report_.EntireList(); }
 
 void TObjctListForm1::Search1Click() {
     const help::SearchStart start = search_->Run(report_.search, QStringLiteral("Find Text String"));
-    const int found = report_.Search(start, ListBox1->currentRow());
-    if (found >= 0) {
-        ListBox1->setCurrentRow(found);
-        ListBox1->scrollToItem(ListBox1->item(found));
-        UpdateItems();
-    }
+    if (help::ShowListLine(ListBox1, report_.Search(start, ListBox1->currentRow()))) UpdateItems();
     ListBox1->setFocus();
 }
 

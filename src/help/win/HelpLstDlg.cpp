@@ -59,11 +59,7 @@ void THelpLstDlg::showEvent(QShowEvent* event) {
 }
 
 void THelpLstDlg::SyncSelection() {
-    const int row = model_.selected();
-    if (row >= 0 && row < HlpLstBox->count()) {
-        HlpLstBox->setCurrentRow(row);
-        HlpLstBox->scrollToItem(HlpLstBox->item(row));
-    }
+    ShowListLine(HlpLstBox, model_.selected());
 }
 
 void THelpLstDlg::FindTopic1Click() {

@@ -101,10 +101,7 @@ void THelpWin::ListBox1DblClick() {
 
 void THelpWin::SearchText1Click() {
     const SearchStart start = search_->Run(model_.search, QStringLiteral("Find Help Item"));
-    const int found = model_.Search(start, ListBox1->currentRow());
-    if (found < 0) return;
-    ListBox1->setCurrentRow(found);
-    ListBox1->scrollToItem(ListBox1->item(found));
+    ShowListLine(ListBox1, model_.Search(start, ListBox1->currentRow()));
 }
 
 void THelpWin::PrintTopic1Click() {

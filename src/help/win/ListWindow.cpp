@@ -34,6 +34,13 @@ void FillList(QListWidget* list, const std::vector<std::string>& lines) {
     for (const std::string& line : lines) list->addItem(ui::ToQString(line));
 }
 
+bool ShowListLine(QListWidget* list, int row) {
+    if (row < 0 || row >= list->count()) return false;
+    list->setCurrentRow(row);
+    list->scrollToItem(list->item(row));
+    return true;
+}
+
 int WidestLine(const QListWidget* list) {
     const QFontMetrics metrics(list->font());
     int widest = 0;

@@ -21,6 +21,9 @@ void FillList(QListWidget* list, const std::vector<std::string>& lines);
 // A menu item with the object name tests and menu states find it by.
 QAction* MenuItem(QMenu* menu, const char* name, const char* text);
 int WidestLine(const QListWidget* list);
+// Moves the cursor to a line (one a search found, the selected one) and
+// scrolls it into view; false, and nothing moves, when the row is not in the list.
+bool ShowListLine(QListWidget* list, int row);
 
 // Resizes `window` so that the list's area is the size the list-window rule
 // gives (widest line + margin, 22.3 or lines + 1.3 line heights); the rest of

@@ -102,13 +102,7 @@ void THotListForm1::BuildMenus(QMenuBar* bar) {
 void THotListForm1::Refresh() {
     filling_ = true;
     help::FillList(ListBox1, list_.Lines());
-    const int row = list_.selected();
-    if (row >= 0 && row < ListBox1->count()) {
-        ListBox1->setCurrentRow(row);
-        ListBox1->scrollToItem(ListBox1->item(row));
-    } else {
-        ListBox1->setCurrentRow(-1);
-    }
+    if (!help::ShowListLine(ListBox1, list_.selected())) ListBox1->setCurrentRow(-1);
     filling_ = false;
     UpdateItems();
 }

@@ -71,11 +71,7 @@ void TInfoListForm1::UpdateItems() {
 
 void TInfoListForm1::Search1Click() {
     const help::SearchStart start = search_->Run(list_.search, QStringLiteral("Find Text String"));
-    const int found = list_.Search(start, ListBox1->currentRow());
-    if (found >= 0) {
-        ListBox1->setCurrentRow(found);
-        ListBox1->scrollToItem(ListBox1->item(found));
-    }
+    help::ShowListLine(ListBox1, list_.Search(start, ListBox1->currentRow()));
     ListBox1->setFocus();
 }
 

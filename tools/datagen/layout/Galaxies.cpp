@@ -91,6 +91,19 @@ GalaxyType MapMorphology(const std::string& textIn) {
         }
     };
 
+    // The bar notation of spirals and irregulars: "AB" mixed, "A" none, "B" barred.
+    auto bars = [&](std::size_t& p) {
+        if (StartsWith(s, p, "AB")) {
+            t.bar = 'X';
+            p += 2;
+        } else if (StartsWith(s, p, "A")) {
+            ++p;
+        } else if (StartsWith(s, p, "B")) {
+            t.bar = 'B';
+            ++p;
+        }
+    };
+
     if (StartsWith(s, at, "c")) {  // compact: cE, cG, cGD
         t.code = -6;
         return t;
@@ -122,15 +135,7 @@ GalaxyType MapMorphology(const std::string& textIn) {
     }
     if (StartsWith(s, p, "S")) {
         ++p;
-        if (StartsWith(s, p, "AB")) {
-            t.bar = 'X';
-            p += 2;
-        } else if (StartsWith(s, p, "A")) {
-            ++p;
-        } else if (StartsWith(s, p, "B")) {
-            t.bar = 'B';
-            ++p;
-        }
+        bars(p);
         if (StartsWith(s, p, "0")) {
             ++p;
             if (StartsWith(s, p, "-a") || StartsWith(s, p, "/a") || StartsWith(s, p, "a")) t.code = 0;
@@ -146,15 +151,7 @@ GalaxyType MapMorphology(const std::string& textIn) {
     }
     if (StartsWith(s, p, "I")) {
         ++p;
-        if (StartsWith(s, p, "AB")) {
-            t.bar = 'X';
-            p += 2;
-        } else if (StartsWith(s, p, "A")) {
-            ++p;
-        } else if (StartsWith(s, p, "B")) {
-            t.bar = 'B';
-            ++p;
-        }
+        bars(p);
         if (StartsWith(s, p, "0") || StartsWith(s, p, " 0") || StartsWith(s, p, "rr II") || StartsWith(s, p, " II")) {
             t.code = 16;
             t.luminosity = ' ';
