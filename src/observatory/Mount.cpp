@@ -150,6 +150,11 @@ void TelescopeMount::SetTelescopeView(bool telescope) {
     UpdateControlsForDrive();
 }
 
+void TelescopeMount::SetInstrumentOpen(bool open) {
+    instrumentOpen_ = open;
+    UpdateControlsForDrive();
+}
+
 void TelescopeMount::UpdateControlsForDrive() {
     bool on = tracking_;
     bool free = manual_ == Direction::None && !programmed_;
@@ -160,9 +165,9 @@ void TelescopeMount::UpdateControlsForDrive() {
     controls_.wEnabled = on && (free || manual_ == Direction::West);
     controls_.rateEnabled = on && free;
     controls_.slewMenuEnabled = on && manual_ == Direction::None;
-    controls_.viewEnabled = on;
-    controls_.instrumentEnabled = on;
-    controls_.readingEnabled = on && telescopeView_;
+    controls_.viewEnabled = on && !instrumentOpen_;
+    controls_.instrumentEnabled = on && !instrumentOpen_;
+    controls_.readingEnabled = on && telescopeView_ && !instrumentOpen_;
     controls_.driveLit = on;
     controls_.nCaption = poleFlip_ ? "S" : "N";
     controls_.sCaption = poleFlip_ ? "N" : "S";

@@ -100,6 +100,10 @@ public:
     void SetTelescopeView(bool telescope);
     // InstSlider: 0 CCD camera, 1 photometer, 2 spectrometer.
     void SetInstrument(int position) { controls_.instrumentPosition = position; }
+    // While an instrument has the telescope, the view, instrument and reading
+    // controls stay off (the instrument windows do not block this one).
+    void SetInstrumentOpen(bool open);
+    bool instrumentOpen() const { return instrumentOpen_; }
 
     // Manual slews: a direction button pressed, released (anywhere, or the
     // mouse grab lost), and SlewTimer every 20 ms.
@@ -194,6 +198,7 @@ private:
     bool slewFinished_ = false;
     bool poleFlip_ = false;
     bool telescopeView_ = false;
+    bool instrumentOpen_ = false;
     Extended rate_ = 0;
     Extended targetRa_ = 0, targetDec_ = 0, targetHa_ = 0;
     InputEpoch inputEpoch_ = InputEpoch::J2000;

@@ -85,6 +85,21 @@ TEST_F(MountTest, ResetPointsAtTheZenithWithTheDriveOff) {
     EXPECT_EQ(c.instrumentPosition, 2);
 }
 
+TEST_F(MountTest, AnOpenInstrumentKeepsTheViewInstrumentAndReadingControlsOff) {
+    mount.SetDrive(true);
+    mount.SetTelescopeView(true);
+    ASSERT_TRUE(mount.controls().readingEnabled);
+    mount.SetInstrumentOpen(true);
+    for (int tick = 0; tick < 3; ++tick) {
+        const MountControls& c = mount.controls();
+        EXPECT_FALSE(c.viewEnabled || c.instrumentEnabled || c.readingEnabled);
+        EXPECT_TRUE(c.nEnabled);  // the mount itself stays in hand
+        Later(0.1);
+    }
+    mount.SetInstrumentOpen(false);
+    EXPECT_TRUE(mount.controls().viewEnabled && mount.controls().instrumentEnabled && mount.controls().readingEnabled);
+}
+
 TEST_F(MountTest, TrackingHoldsTheRightAscensionAndDriftFollowsTheSky) {
     mount.SetDrive(true);
     Extended ra = mount.rightAscension();

@@ -204,7 +204,6 @@ private:
     SkyCatalogs* catalogs_ = nullptr;
     std::unique_ptr<FieldView> fieldView_;
     bool noticesQueued_ = false;
-    bool instrumentOpen_ = false;
     int pressButton_ = 0, pressX_ = 0, pressY_ = 0;
     QLabel* ViewLbl2 = nullptr;
     QAction *SiteInformation1 = nullptr, *PrintSkyImage1 = nullptr;

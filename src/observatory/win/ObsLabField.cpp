@@ -245,17 +245,15 @@ bool TObsrvtry::CrtEvent(QEvent* event) {
 
 void TObsrvtry::RdngBtnClick() {
     if (mount_->controls().viewPosition != 0) return;
-    instrumentOpen_ = true;
-    ViewSlider->setEnabled(false);
+    mount_->SetInstrumentOpen(true);
     ViewLbl2->setEnabled(false);
-    InstSlider->setEnabled(false);
-    RdngBtn->setEnabled(false);
+    SyncControls();
     // The instrument takes the hand-off; without one the controls come back.
     if (!links_.openInstrument || !links_.openInstrument(mount_->controls().instrumentPosition)) InstrumentClosed();
 }
 
 void TObsrvtry::InstrumentClosed() {
-    instrumentOpen_ = false;
+    mount_->SetInstrumentOpen(false);
     ViewLbl2->setEnabled(true);
     SyncControls();
 }

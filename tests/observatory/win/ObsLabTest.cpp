@@ -71,6 +71,34 @@ private slots:
         QCOMPARE(Shown(w, "JDTxt"), QString("2452379.000000"));  // 2002-04-14 12:00 local, zone 0
     }
 
+    void accessKeepsTheInstrumentControlsOffUntilTheInstrumentCloses() {
+        int opened = 0;
+        observatory::TelescopeWindowLinks links = Links();
+        links.openInstrument = [&](int) {
+            ++opened;
+            return true;
+        };
+        observatory::TObsrvtry w(services, opts, clock, links);
+        w.TakeTelescope(1);
+        w.show();
+        QTest::mouseClick(w.findChild<ui::ToggleSwitch*>("DriveBtn"), Qt::LeftButton);
+        w.mount().SetTelescopeView(true);
+        w.clocktimerTimer();
+        auto* access = w.findChild<QPushButton*>("RdngBtn");
+        QVERIFY(access->isEnabled());
+        QTest::mouseClick(access, Qt::LeftButton);
+        QCOMPARE(opened, 1);
+        for (int tick = 0; tick < 3; ++tick) {
+            w.clocktimerTimer();
+            QVERIFY(!access->isEnabled());
+            QVERIFY(!w.findChild<QWidget*>("InstSlider")->isEnabled());
+        }
+        QTest::mouseClick(access, Qt::LeftButton);  // a second camera must not open
+        QCOMPARE(opened, 1);
+        w.InstrumentClosed();
+        QVERIFY(access->isEnabled());
+    }
+
     void slewsToTypedCoordinates() {
         observatory::TObsrvtry w(services, opts, clock, Links());
         w.TakeTelescope(1);
