@@ -130,11 +130,15 @@ std::string ObserverText(const std::array<std::string, 4>& names) {
     return text.substr(0, 68);
 }
 
-std::string ObjectText(bool showObjectId, const std::string& targetName, const std::string& objectId) {
-    if (showObjectId && !targetName.empty()) return targetName.substr(0, 68);
+std::string ObjectName(bool showObjectId, const std::string& targetName, const std::string& objectId) {
+    if (showObjectId && !targetName.empty()) return targetName;
     const std::string id = objectId.empty() ? std::string("UNKNOWN") : objectId;
     if (Upper(id) == "UNKNOWN") return id;
-    return ("Qnra-" + id).substr(0, 68);
+    return "Qnra-" + id;
+}
+
+std::string ObjectText(bool showObjectId, const std::string& targetName, const std::string& objectId) {
+    return ObjectName(showObjectId, targetName, objectId).substr(0, 68);
 }
 
 bool ExistsIgnoringCase(platform::FileSystem& files, const std::string& path) {

@@ -57,8 +57,11 @@ std::vector<std::uint8_t> FitsBytes(const FitsHeader& header, const ImgArrayObj&
 // OBSERVER: the first name, then each further non-empty one after "," while
 // the total stays below 68 characters.
 std::string ObserverText(const std::array<std::string, 4>& names);
-// OBJECT: the target's name when shown and known, else the typed ID with
-// "Qnra-" in front unless it is "UNKNOWN" (also for an empty ID).
+// The object's name: the target's name when shown and known, else the typed
+// ID with "Qnra-" in front unless it is "UNKNOWN" in any case (also for an
+// empty ID). The default file name is it + "-01.FIT".
+std::string ObjectName(bool showObjectId, const std::string& targetName, const std::string& objectId);
+// OBJECT: the object's name cut to the header's 68 characters.
 std::string ObjectText(bool showObjectId, const std::string& targetName, const std::string& objectId);
 
 // The file-exists test of the save rules: names differing only in case count

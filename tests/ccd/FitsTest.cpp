@@ -45,6 +45,12 @@ TEST(FitsRecords, ObjectAndObserverTexts) {
     EXPECT_EQ(ObjectText(false, "M 42", "LAB3"), "Qnra-LAB3");
     EXPECT_EQ(ObjectText(true, "", "UNKNOWN"), "UNKNOWN");
     EXPECT_EQ(ObjectText(false, "", ""), "UNKNOWN");
+    // The file name follows the same rule as the header: "unknown" typed in
+    // any case stays as typed, and only the header cuts long names.
+    EXPECT_EQ(ObjectName(false, "", "unknown"), "unknown");
+    EXPECT_EQ(ObjectText(false, "", "unknown"), "unknown");
+    EXPECT_EQ(ObjectName(true, std::string(70, 'n'), "X").size(), 70u);
+    EXPECT_EQ(ObjectText(true, std::string(70, 'n'), "X").size(), 68u);
     EXPECT_EQ(ObserverText({"Ann Lee", "", "Bo O'Hara", "Cy"}), "Ann Lee,Bo O'Hara,Cy");
     EXPECT_EQ(ObserverText({std::string(40, 'a'), std::string(30, 'b'), "c", ""}), std::string(40, 'a') + ",c");
 }

@@ -364,9 +364,7 @@ void TCCDCam::MakeDisplay() {
 
 std::string TCCDCam::DefaultFileName() const {
     const std::string target = context_.targetName ? context_.targetName() : std::string();
-    if (opts_.showObjectId && !target.empty()) return target + "-01.FIT";
-    const std::string id = context_.objectId.empty() ? std::string("UNKNOWN") : context_.objectId;
-    return (id == "UNKNOWN" ? id : "Qnra-" + id) + "-01.FIT";
+    return ObjectName(opts_.showObjectId, target, context_.objectId) + "-01.FIT";
 }
 
 bool TCCDCam::Save1Click() {
