@@ -15,6 +15,7 @@
 #include "observatory/win/ObsLab.h"
 #include "photometry/InfoList.h"
 #include "photometry/win/InfoListForm.h"
+#include "platform/FileSystem.h"
 #include "platform/Printing.h"
 #include "ui/Latin1.h"
 #include "ui/panel/MultiPositionSwitch.h"
@@ -24,9 +25,14 @@ namespace qnr::observatory {
 using ui::ToQString;
 
 namespace {
-std::optional<RgbImage> LoadPicture(const std::string& path) {
-    QImage img(QString::fromLocal8Bit(path.c_str()));
-    if (img.isNull()) return std::nullopt;
+constexpr std::size_t MaxGalaxyPictureBytes = 64u << 20;
+
+// Through the file layer, so the picture list's names resolve without regard to case.
+std::optional<RgbImage> LoadPicture(platform::FileSystem& files, const std::string& path) {
+    const platform::ReadResult read = files.readFile(files.resolve(path), MaxGalaxyPictureBytes);
+    if (read.code != 0 || read.bytes.empty()) return std::nullopt;
+    QImage img;
+    if (!img.loadFromData(read.bytes.data(), static_cast<int>(read.bytes.size()))) return std::nullopt;
     img = img.convertToFormat(QImage::Format_RGB888);
     RgbImage out;
     out.width = img.width();
@@ -79,7 +85,7 @@ void TObsrvtry::SetCatalogs(SkyCatalogs* catalogs) {
     hooks.restartClock = [this] {
         if (firstPaintDone_ && isVisible()) clocktimer_.start();
     };
-    hooks.loadImage = LoadPicture;
+    hooks.loadImage = [this](const std::string& path) { return LoadPicture(*services_.files, path); };
     hooks.telescope = std::max(0, mount_->telescope());
     catalogs_->SetHooks(hooks);
     fieldView_ = std::make_unique<FieldView>(opts_, *catalogs_);
