@@ -1,5 +1,6 @@
 #include "astro/Coords.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "astro/DateTime.h"
@@ -36,6 +37,13 @@ Extended JulianMillennia(Extended jd) { return (jd - JD_J2000) / 365250; }
 Extended JulianTenMillennia(Extended jd) { return (jd - JD_J2000) / 3652500; }
 
 Extended ReduceTwoPi(Extended x) { return AddTurnIfNegative(std::fmod(x, TwoPi), TwoPi); }
+
+double SeparationDeg(double ra1, double dec1, double ra2, double dec2) {
+    const double d2r = static_cast<double>(DegToRad);
+    const double c = std::sin(dec1 * d2r) * std::sin(dec2 * d2r) +
+                     std::cos(dec1 * d2r) * std::cos(dec2 * d2r) * std::cos((ra1 - ra2) * 15 * d2r);
+    return std::acos(std::clamp(c, -1.0, 1.0)) / d2r;
+}
 
 Extended NormalizeHours(Extended h) { return AddTurnIfNegative(24 * Frac(h / 24), 24); }
 

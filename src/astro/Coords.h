@@ -82,6 +82,8 @@ struct Horizontal {
 Horizontal HorizonPosition(const Site& site, const SkyPosition& pos, Extended jd);
 
 Extended NormalizeHours(Extended h);  // into [0, 24)
+// The great-circle distance in degrees between two points (RA in hours, Dec in degrees).
+double SeparationDeg(double ra1, double dec1, double ra2, double dec2);
 
 // x reduced into [0, 2 pi).
 Extended ReduceTwoPi(Extended x);

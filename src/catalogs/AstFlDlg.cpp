@@ -189,6 +189,20 @@ std::vector<OrbitRecord> DecodeOrbitFile(const Bytes& bytes) {
     return DecodeRecords<OrbitRecord>(bytes, OrbitRecordSize, OrbitVisit);
 }
 
+std::optional<AsteroidPlace> AsteroidPlaceAt(SolarBody& body, Extended jd) {
+    const BodyPlace place = GeocentricPosition(body, jd);
+    if (!place.ok) return std::nullopt;
+    AsteroidPlace p;
+    p.magnitude = Magnitude(body, jd);
+    p.distanceAU = place.distance;
+    SkyPosition eq;
+    EclipticToEquatorial(eq, place.position);
+    PrecessEquatorial(eq, EpochJ2000, JD_J2000);
+    p.ra = static_cast<double>(NormalizeHours(eq.first * 12 / Pi));
+    p.dec = static_cast<double>(eq.second * RadToDeg);
+    return p;
+}
+
 StateVector StateOf(const OrbitRecord& r) {
     StateVector s;
     s.name = r.name;

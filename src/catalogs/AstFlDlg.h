@@ -80,6 +80,16 @@ std::vector<OrbitRecord> DecodeOrbitFile(const Bytes& bytes);
 
 StateVector StateOf(const OrbitRecord& record);
 MagnitudeParameters MagnitudeOf(const OrbitRecord& record);
+
+// Where a field shows an asteroid: its astrometric place in the star
+// catalog's frame (J2000.0), so that it sits among the stars where an
+// astrometric measurement finds it; nullopt when the orbit gives no place.
+struct AsteroidPlace {
+    double ra = 0, dec = 0;  // hours, degrees
+    Extended magnitude = 100;
+    Extended distanceAU = 0;
+};
+std::optional<AsteroidPlace> AsteroidPlaceAt(SolarBody& body, Extended jd);
 // "(433) Eros" for a numbered body, else the name; trailing blanks removed.
 std::string AsteroidName(const OrbitRecord& record);
 

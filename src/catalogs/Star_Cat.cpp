@@ -496,30 +496,6 @@ void GSCFieldObj::TidyGalaxies() {
     objects.Reset();
 }
 
-namespace {
-
-struct AsteroidPlace {
-    double ra = 0, dec = 0;
-    Extended magnitude = 100;
-};
-
-// The astrometric place in the star catalog's frame (J2000.0), so that an
-// asteroid sits among the stars where an astrometric measurement finds it.
-std::optional<AsteroidPlace> PlaceAt(SolarBody& body, Extended jd) {
-    BodyPlace place = GeocentricPosition(body, jd);
-    if (!place.ok) return std::nullopt;
-    AsteroidPlace p;
-    p.magnitude = Magnitude(body, jd);
-    SkyPosition eq;
-    EclipticToEquatorial(eq, place.position);
-    PrecessEquatorial(eq, EpochJ2000, JD_J2000);
-    p.ra = static_cast<double>(NormalizeHours(eq.first * 12 / Pi));
-    p.dec = static_cast<double>(eq.second * RadToDeg);
-    return p;
-}
-
-}  // namespace
-
 void GSCFieldObj::AddAsteroids(Extended interval, Extended jd) {
     objects.Reset();
     while (const FieldObject* o = objects.Next())
@@ -540,7 +516,7 @@ void GSCFieldObj::AddAsteroids(Extended interval, Extended jd) {
         o.kind = KindAsteroid;
         o.spType = G2V;
         for (int pass = 0; pass < (interval != 0 ? 2 : 1); ++pass) {
-            const std::optional<AsteroidPlace> p = PlaceAt(body, pass == 0 ? jd : jd + interval);
+            const std::optional<AsteroidPlace> p = AsteroidPlaceAt(body, pass == 0 ? jd : jd + interval);
             if (!p) break;
             o.ra = p->ra;
             o.dec = p->dec;

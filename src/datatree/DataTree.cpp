@@ -71,12 +71,6 @@ std::string Fixed(double v, int decimals) {
     return std::string(buf, r.ptr);
 }
 
-double Separation(double ra1, double dec1, double ra2, double dec2) {
-    const double d2r = static_cast<double>(DegToRad);
-    const double c = std::sin(dec1 * d2r) * std::sin(dec2 * d2r) +
-                     std::cos(dec1 * d2r) * std::cos(dec2 * d2r) * std::cos((ra1 - ra2) * 15 * d2r);
-    return std::acos(std::clamp(c, -1.0, 1.0)) / d2r;
-}
 
 double AltitudeDeg(const Site& site, double raHours, double decDeg, Extended jd) {
     SkyPosition p;
@@ -257,7 +251,7 @@ void CheckTargets(Ctx& c, const app::OptsRec& opts, SkyCatalogs& sky, const std:
         f.objects.Reset();
         while (const FieldObject* o = f.objects.Next()) {
             if (o->kind == KindStar) ++stars;
-            const double d = Separation(ra, dec, o->ra, o->dec);
+            const double d = SeparationDeg(ra, dec, o->ra, o->dec);
             if (d < best) {
                 best = d;
                 nearest = o->name + " V " + Fixed(o->V, 2);
@@ -265,7 +259,7 @@ void CheckTargets(Ctx& c, const app::OptsRec& opts, SkyCatalogs& sky, const std:
         }
         f.galaxies.Reset();
         while (const GalaxyEntry* g = f.galaxies.Next()) {
-            const double d = Separation(ra, dec, g->ra, g->dec);
+            const double d = SeparationDeg(ra, dec, g->ra, g->dec);
             if (d < best) {
                 best = d;
                 nearest = g->name + " mag " + Fixed(g->magnitude, 2);
@@ -331,21 +325,18 @@ void CheckAsteroid(Ctx& c, const app::OptsRec& opts, platform::Services& service
     }
     // The motion over ten minutes, as a CCD exposure would show it.
     SolarBody body = MakeSolarBody(StateOf(*mine), KindAstrometric, MagnitudeOf(*mine), nullptr);
-    auto place = [&](Extended jd) {
-        BodyPlace p = GeocentricPosition(body, jd);
-        SkyPosition eq;
-        EclipticToEquatorial(eq, p.position);
-        PrecessEquatorial(eq, EpochJ2000, JD_J2000);  // among the stars, as the field query puts it
-        return std::pair<double, double>{static_cast<double>(NormalizeHours(eq.first * 12 / Pi)),
-                                         static_cast<double>(eq.second * RadToDeg)};
-    };
-    const auto p0 = place(ExerciseNightJD), p1 = place(ExerciseNightJD + 10.0L / 1440);
-    const double off = Separation(p0.first, p0.second, static_cast<double>(field->ra), static_cast<double>(field->dec));
+    const auto at0 = AsteroidPlaceAt(body, ExerciseNightJD), at1 = AsteroidPlaceAt(body, ExerciseNightJD + 10.0L / 1440);
+    if (!at0 || !at1) {
+        c.problem(std::string(ExerciseAsteroid) + " has no place on the exercise night");
+        return;
+    }
+    const std::pair<double, double> p0{at0->ra, at0->dec}, p1{at1->ra, at1->dec};
+    const double off = SeparationDeg(p0.first, p0.second, static_cast<double>(field->ra), static_cast<double>(field->dec));
     const double halfView = opts.instrumentField / 60.0 / 2;
     if (off > halfView) c.problem(std::string(ExerciseAsteroid) + " is " + Fixed(off * 60, 1) + "' from its field");
     if (seen->magnitude < 14 || seen->magnitude > 15)
         c.problem(std::string(ExerciseAsteroid) + " has V " + Fixed(seen->magnitude, 2) + ", not 14 to 15");
-    const double rate = Separation(p0.first, p0.second, p1.first, p1.second) * 3600 / 10;
+    const double rate = SeparationDeg(p0.first, p0.second, p1.first, p1.second) * 3600 / 10;
     if (rate < 1 || rate > 3) c.problem(std::string(ExerciseAsteroid) + " moves " + Fixed(rate, 2) + "\"/min, not 1 to 3");
     const Site site{opts.telescopes[0].latitude, opts.telescopes[0].longitude};
     const double alt = AltitudeDeg(site, p0.first, p0.second, ExerciseNightJD);

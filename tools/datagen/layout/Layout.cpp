@@ -8,6 +8,7 @@
 #include <set>
 #include <sstream>
 
+#include "astro/Coords.h"
 #include "astro/MathStd.h"
 #include "catalogs/AstFlDlg.h"
 #include "catalogs/ExtendedObjects.h"
@@ -288,10 +289,7 @@ Expected<LayoutSummary> LayOutTree(const LayoutPaths& paths) {
                 double dra = std::fabs(s.ra - midRA);
                 if (dra > 12) dra = 24 - dra;
                 if (dra * 15 * std::cos(midDec * static_cast<double>(DegToRad)) > AnchorRadiusDeg + 1) continue;
-                const double d2r = static_cast<double>(DegToRad);
-                const double c = std::sin(s.dec * d2r) * std::sin(midDec * d2r) +
-                                 std::cos(s.dec * d2r) * std::cos(midDec * d2r) * std::cos((s.ra - midRA) * 15 * d2r);
-                if (c >= std::cos(AnchorRadiusDeg * d2r)) ++anchorStars;
+                if (SeparationDeg(s.ra, s.dec, midRA, midDec) <= AnchorRadiusDeg) ++anchorStars;
             }
         const double capArea =
             2 * 3.14159265358979323846 * (1 - std::cos(AnchorRadiusDeg * static_cast<double>(DegToRad))) *

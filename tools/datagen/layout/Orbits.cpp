@@ -99,18 +99,14 @@ OrbitRecord MakeOrbitRecord(const Elements& el) {
 
 std::optional<AsteroidSighting> SightingAt(const OrbitRecord& record, Extended jd) {
     SolarBody body = MakeSolarBody(StateOf(record), KindAstrometric, MagnitudeOf(record), nullptr);
-    const BodyPlace place = GeocentricPosition(body, jd);
-    if (!place.ok) return std::nullopt;
-    const Extended m = Magnitude(body, jd);
-    SkyPosition eq;
-    EclipticToEquatorial(eq, place.position);
     // In the star catalog's frame, as the field query places asteroids.
-    PrecessEquatorial(eq, EpochJ2000, JD_J2000);
+    const auto place = AsteroidPlaceAt(body, jd);
+    if (!place) return std::nullopt;
     AsteroidSighting s;
-    s.ra = static_cast<double>(NormalizeHours(eq.first * 12 / Pi));
-    s.dec = static_cast<double>(eq.second * RadToDeg);
-    s.V = static_cast<double>(m);
-    s.distanceAU = static_cast<double>(place.distance);
+    s.ra = place->ra;
+    s.dec = place->dec;
+    s.V = static_cast<double>(place->magnitude);
+    s.distanceAU = static_cast<double>(place->distanceAU);
     return s;
 }
 

@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 
+#include "astro/Coords.h"
 #include "astro/MathStd.h"
 
 namespace qnr::datagen {
@@ -13,13 +14,6 @@ namespace {
 
 constexpr double BandHeight = 7.5;
 
-// Degrees between two points, RA in hours.
-double Separation(double ra1, double dec1, double ra2, double dec2) {
-    const double d2r = static_cast<double>(DegToRad);
-    const double c = std::sin(dec1 * d2r) * std::sin(dec2 * d2r) +
-                     std::cos(dec1 * d2r) * std::cos(dec2 * d2r) * std::cos((ra1 - ra2) * 15 * d2r);
-    return std::acos(std::clamp(c, -1.0, 1.0)) / d2r;
-}
 
 struct BandPlan {
     int rows = 0;
@@ -179,7 +173,7 @@ Expected<RegionLayout> LayOutRegions(const std::vector<TargetBox>& targets) {
                     const RegionRecord& r = plan.cells[i].bounds;
                     const double ra = (r.lowRA + r.highRA) / 2, dec = (r.lowDec + r.highDec) / 2;
                     double best = 1e9;
-                    for (const TargetBox* t : inBand) best = std::min(best, Separation(ra, dec, t->ra, t->dec));
+                    for (const TargetBox* t : inBand) best = std::min(best, SeparationDeg(ra, dec, t->ra, t->dec));
                     byDistance.push_back({best, i});
                 }
                 std::stable_sort(byDistance.begin(), byDistance.end(),
