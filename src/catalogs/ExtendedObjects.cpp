@@ -7,6 +7,7 @@
 
 #include "astro/StringUt.h"
 #include "catalogs/RecordCodec.h"
+#include "help/TextLists.h"
 #include "platform/FileSystem.h"
 #include "platform/Services.h"
 
@@ -228,7 +229,7 @@ bool ExtendedObjects::Load(const std::string& requested, platform::Services& ser
                                "File Error!", platform::Icon::Error);
         return false;
     }
-    for (const std::string& line : SplitTextLines(file.bytes))
+    for (const std::string& line : help::SplitTextLines(file.bytes))
         if (auto e = ParseGalaxyImageLine(line)) entries_.push_back(*e);
     return true;
 }
@@ -312,25 +313,6 @@ Extended MagnitudeSum(Extended m1, Extended m2) {
 
 Extended MagnitudeOfRatio(Extended ratio, Extended zero) {
     return ratio > 0 ? zero - 2.5L * std::log10(ratio) : 30.0L;
-}
-
-std::vector<std::string> SplitTextLines(const Bytes& bytes) {
-    std::vector<std::string> lines;
-    std::string cur;
-    for (std::uint8_t b : bytes) {
-        if (b == '\n') {
-            if (!cur.empty() && cur.back() == '\r') cur.pop_back();
-            lines.push_back(std::move(cur));
-            cur.clear();
-        } else {
-            cur += static_cast<char>(b);
-        }
-    }
-    if (!cur.empty()) {
-        if (cur.back() == '\r') cur.pop_back();
-        lines.push_back(std::move(cur));
-    }
-    return lines;
 }
 
 }  // namespace qnr

@@ -250,7 +250,4 @@ Extended MagnitudeSum(Extended m1, Extended m2);
 // zero - 2.5 log10(ratio), or 30 for a ratio that is not positive.
 Extended MagnitudeOfRatio(Extended ratio, Extended zero);
 
-// Lines of a text file (CR LF or LF), without their ends.
-std::vector<std::string> SplitTextLines(const Bytes& bytes);
-
 }  // namespace qnr

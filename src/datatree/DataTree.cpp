@@ -14,6 +14,7 @@
 #include "catalogs/ExtendedObjects.h"
 #include "catalogs/SkyCatalogs.h"
 #include "catalogs/Star_Cat.h"
+#include "help/TextLists.h"
 #include "observatory/HotList.h"
 #include "spectroscopy/Nkd_Eye.h"
 
@@ -210,7 +211,7 @@ void CheckGalaxiesAndQuasars(Ctx& c, const app::OptsRec& opts) {
     const std::string list = "IMAGES/GALAXIES/" + opts.galaxyImagesList;
     if (auto b = c.Read(list, 0)) {
         int images = 0;
-        for (const std::string& line : SplitTextLines(*b)) {
+        for (const std::string& line : help::SplitTextLines(*b)) {
             auto e = ParseGalaxyImageLine(line);
             if (!e) continue;
             ++images;

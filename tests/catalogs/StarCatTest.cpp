@@ -8,6 +8,7 @@
 #include "catalogs/SkyCatalogs.h"
 #include "catalogs/Star_Cat.h"
 #include "catalogs/CatalogFixture.h"
+#include "help/TextLists.h"
 
 namespace qnr {
 namespace {
@@ -277,7 +278,7 @@ TEST_F(StarFieldTest, EditModeLogsTheSelectionAndTheGalaxies) {
     SkyCatalogs sky(tree.services, tree.opts);
     ASSERT_EQ(sky.OpenField(FieldKind::Instrument, across, 2452379.0L), FieldStatus::Opened);
     const auto bytes = test::ReadAll(tree.opts.usersFolder + "RGNDATA.TXT");
-    const std::vector<std::string> lines = SplitTextLines(bytes);
+    const std::vector<std::string> lines = help::SplitTextLines(bytes);
     ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(lines[0].rfind("RA Limits: 23h 54m 00.00s to 00h 06m 00.00s", 0), 0u) << lines[0];
     EXPECT_EQ(lines[1].rfind("Dec Limits: +03", 0), 0u) << lines[1];
