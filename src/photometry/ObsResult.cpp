@@ -311,4 +311,8 @@ Extended JulianDateOfUnixSeconds(std::int64_t seconds) {
     return static_cast<Extended>(seconds) / 86400 + 2440587.5L;
 }
 
+Extended ResultsFileReferenceJd(std::optional<std::int64_t> modifiedSeconds) {
+    return modifiedSeconds ? JulianDateOfUnixSeconds(*modifiedSeconds) : 2459999.0L;
+}
+
 }  // namespace qnr::photometry

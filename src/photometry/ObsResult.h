@@ -96,4 +96,9 @@ Expected<std::vector<ObsResult>> ParseResultsFile(const std::vector<std::string>
 // The Julian Date of a time as seconds since 1970-01-01 00:00 UT.
 Extended JulianDateOfUnixSeconds(std::int64_t seconds);
 
+// A results file's `referenceJd`: the day it was written (its modification
+// time); a file without a date of its own counts as written before JD 2460000.
+Extended ResultsFileReferenceJd(std::optional<std::int64_t> modifiedSeconds);
+inline constexpr std::size_t MaxResultsFileBytes = 64u << 20;
+
 }  // namespace qnr::photometry

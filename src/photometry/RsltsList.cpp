@@ -13,10 +13,6 @@ using platform::Answer;
 using platform::Buttons;
 using platform::Icon;
 
-// Files of the older form carry the Julian Date without its first three
-// digits; without a date of their own they are taken as written before JD 2460000.
-constexpr Extended UndatedFileJd = 2459999.0L;
-constexpr std::size_t MaxResultsFileBytes = 64u << 20;
 
 std::string PadLeft(std::string s, std::size_t width) {
     if (s.size() < width) s.insert(0, width - s.size(), ' ');
@@ -184,8 +180,7 @@ bool ResultsList::Load(const std::string& path) {
         return false;
     }
     // The file's own date supplies the leading digits of short Julian Dates.
-    const std::optional<std::int64_t> written = services_.files->modifiedSeconds(path);
-    const Extended referenceJd = written ? JulianDateOfUnixSeconds(*written) : UndatedFileJd;
+    const Extended referenceJd = ResultsFileReferenceJd(services_.files->modifiedSeconds(path));
     // The whole file is read before anything is asked or cleared, so that a
     // bad field leaves the present list as it was.
     const Expected<std::vector<ObsResult>> entries =

@@ -12,9 +12,6 @@ namespace qnr::photometry {
 
 namespace {
 
-constexpr std::size_t MaxFileBytes = 64u << 20;
-// A file without a date of its own is taken as written before JD 2460000.
-constexpr Extended UndatedFileJd = 2459999.0L;
 
 using tool::AbsolutePath;
 using tool::Latin1ToUtf8;
@@ -35,7 +32,7 @@ int Show(tool::Arguments& args, tool::Context& ctx) {
         ctx.err << "qnrtool: no such results file: " << path << "\n";
         return tool::ExitFailure;
     }
-    const platform::ReadResult read = files.readFile(path, MaxFileBytes);
+    const platform::ReadResult read = files.readFile(path, MaxResultsFileBytes);
     if (read.code != 0) {
         ctx.err << "qnrtool: " << path << ": " << IOErrorText(read.code) << "\n";
         return tool::ExitFailure;
@@ -49,9 +46,8 @@ int Show(tool::Arguments& args, tool::Context& ctx) {
     // The file's own kind; one without any value reads as magnitudes.
     const bool magnitudes = form->magnitudes.value_or(true);
     const int nf = HighestFilter(form->includeRI);
-    const std::optional<std::int64_t> written = files.modifiedSeconds(path);
     const auto entries = ParseResultsFile(lines, *form, magnitudes ? 1 : 0, nf,
-                                          written ? JulianDateOfUnixSeconds(*written) : UndatedFileJd);
+                                          ResultsFileReferenceJd(files.modifiedSeconds(path)));
     if (!entries) {
         ctx.err << "qnrtool: " << path << ": " << entries.error() << "\n";
         return tool::ExitFailure;
