@@ -363,8 +363,7 @@ void Exercise::CompleteLogin() {
     Enable("Astrometry1", !opts_.astrometryProgram.empty());
     Enable("Spreadsheet1", true);
 
-    std::string logName = opts_.logFile;
-    if (!logName.empty() && logName.find('/') == std::string::npos) logName = opts_.dataFolder + logName;
+    const std::string logName = LogFilePath(opts_);
     log_ = std::make_unique<LogFileObj>(services_, opts_.writeLogFile);
     log_->Create(LogProgramId, logName, &login_);
     log_->WriteLogin();

@@ -94,6 +94,11 @@ std::string UnscramblePassword(const ScrambledPassword& stored) {
     return text;
 }
 
+std::string LogFilePath(const OptsRec& rec) {
+    if (!rec.logFile.empty() && rec.logFile.find('/') == std::string::npos) return rec.dataFolder + rec.logFile;
+    return rec.logFile;
+}
+
 std::string VersionKey(const std::string& version) {
     auto dot = version.find('.');
     if (dot == std::string::npos) return version.substr(0, 2);

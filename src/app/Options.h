@@ -123,6 +123,10 @@ struct OptsRec {
 // keeps its first two characters): "1.121" and "1.129" both give "1.12".
 std::string VersionKey(const std::string& version);
 
+// The user log the observatory writes: the log-file option, in the data folder
+// unless it names a folder of its own (empty when the options name none).
+std::string LogFilePath(const OptsRec& rec);
+
 // Every saved field of the record in file order, driven through a visitor so
 // that reading, writing and listing share one table. The visitor gets a stable
 // key, a reference to the field, and its stored form.

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "app/Options.h"
+#include "tool/CommandArgs.h"
 #include "tool/Registry.h"
 
 namespace qnr::app {
@@ -147,19 +148,16 @@ int ShowLog(tool::Arguments& args, tool::Context& ctx) {
     auto& files = *ctx.services.files;
     std::string path;
     if (positionals.empty()) {
-        // The log the observatory writes: the log-file option, in the data
-        // folder unless it names a folder.
+        // The log the observatory writes.
         OptsObj opts(ctx.services);
         opts.Create(OptionsFileName, ProgramVersion);
-        path = opts.rec.logFile;
-        if (!path.empty() && path.find('/') == std::string::npos) path = opts.rec.dataFolder + path;
+        path = LogFilePath(opts.rec);
         if (path.empty()) {
             ctx.err << "qnrtool: the options name no log file\n";
             return tool::ExitFailure;
         }
     } else {
-        path = positionals[0];
-        if (path.empty() || path[0] != '/') path = platform::WithTrailingSlash(files.currentFolder()) + path;
+        path = tool::AbsolutePath(positionals[0], files);
     }
     path = files.resolve(path);
     if (!files.exists(path) || files.isFolder(path)) {
