@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "panelart/Bmp.h"
+
 namespace qnr::datagen {
 
 namespace {
@@ -234,35 +236,9 @@ Picture RenderGalaxy(const GalaxyShape& g) {
 }
 
 Bytes EncodeBmp(const Picture& p) {
-    const std::uint32_t rowSize = (static_cast<std::uint32_t>(p.width) * 3 + 3) & ~3u;
-    const std::uint32_t dataSize = rowSize * static_cast<std::uint32_t>(p.height);
-    RecordWriter w;
-    w.u8('B');
-    w.u8('M');
-    w.u32(54 + dataSize);
-    w.u32(0);
-    w.u32(54);
-    w.u32(40);
-    w.i32(p.width);
-    w.i32(p.height);
-    w.u16(1);
-    w.u16(24);
-    w.u32(0);
-    w.u32(dataSize);
-    w.i32(2835);
-    w.i32(2835);
-    w.u32(0);
-    w.u32(0);
-    for (int y = p.height - 1; y >= 0; --y) {
-        for (int x = 0; x < p.width; ++x) {
-            const std::uint8_t v = p.grey[static_cast<std::size_t>(y) * p.width + x];
-            w.u8(v);
-            w.u8(v);
-            w.u8(v);
-        }
-        w.zeros(rowSize - static_cast<std::uint32_t>(p.width) * 3);
-    }
-    return w.take();
+    std::vector<panelart::Rgb> pixels(p.grey.size());
+    for (std::size_t i = 0; i < p.grey.size(); ++i) pixels[i] = {p.grey[i], p.grey[i], p.grey[i]};
+    return panelart::EncodeBmp24(p.width, p.height, pixels);
 }
 
 }  // namespace qnr::datagen
