@@ -7,15 +7,13 @@
 #include "app/cli/AppCommands.h"
 #include "app/cli/LogCommands.h"
 #include "support/Fakes.h"
+#include "support/ToolRun.h"
 #include "tool/Registry.h"
 
 namespace qnr::app {
 namespace {
 
-struct ToolRun {
-    int code;
-    std::string out, err;
-};
+using test::ToolRun;
 
 class LogCommandsTest : public ::testing::Test {
 protected:
@@ -26,10 +24,7 @@ protected:
         platform.clock.now = 37360.0 + 10 * Hour;  // 2002-04-14 10:00 local
     }
     ToolRun Call(std::vector<std::string> argv) {
-        std::ostringstream out, err;
-        tool::Context ctx{out, err, platform.services()};
-        int code = registry.dispatch(argv, ctx);
-        return {code, out.str(), err.str()};
+        return test::RunTool(registry, platform.services(), argv);
     }
 
     // Two groups at two tables: the first uses the camera and stays past a

@@ -6,15 +6,13 @@
 #include "app/Options.h"
 #include "app/cli/AppCommands.h"
 #include "support/Fakes.h"
+#include "support/ToolRun.h"
 #include "tool/Registry.h"
 
 namespace qnr::app {
 namespace {
 
-struct ToolRun {
-    int code;
-    std::string out, err;
-};
+using test::ToolRun;
 
 class OptionsCommandsTest : public ::testing::Test {
 protected:
@@ -23,10 +21,7 @@ protected:
         platform.identity.program = tmp.file("program/");
     }
     ToolRun Call(std::vector<std::string> argv) {
-        std::ostringstream out, err;
-        tool::Context ctx{out, err, platform.services()};
-        int code = registry.dispatch(argv, ctx);
-        return {code, out.str(), err.str()};
+        return test::RunTool(registry, platform.services(), argv);
     }
     std::string Line(const std::string& text, const std::string& key) {
         std::istringstream in(text);

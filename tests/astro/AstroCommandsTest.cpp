@@ -10,26 +10,21 @@
 #include "astro/Coords.h"
 #include "astro/Orbit_Pr.h"
 #include "support/Fakes.h"
+#include "support/ToolRun.h"
 #include "tool/Registry.h"
 
 namespace qnr {
 namespace {
 
-struct ToolRun {
-    int code = 0;
+struct ToolRun : test::ToolRun {
     std::map<std::string, std::string> values;
-    std::string out, err;
 };
 
 ToolRun Tool(test::FakePlatform& platform, std::vector<std::string> argv) {
     tool::Registry registry;
     astro_cli::RegisterCommands(registry);
-    std::ostringstream out, err;
-    tool::Context ctx{out, err, platform.services()};
     ToolRun run;
-    run.code = registry.dispatch(argv, ctx);
-    run.out = out.str();
-    run.err = err.str();
+    static_cast<test::ToolRun&>(run) = test::RunTool(registry, platform.services(), argv);
     std::istringstream lines(run.out);
     for (std::string line; std::getline(lines, line);) {
         auto eq = line.find(" = ");

@@ -6,24 +6,19 @@
 #include "observatory/HotList.h"
 #include "observatory/cli/HotListCommands.h"
 #include "support/Fakes.h"
+#include "support/ToolRun.h"
 #include "tool/Registry.h"
 
 namespace qnr::observatory {
 namespace {
 
-struct ToolRun {
-    int code;
-    std::string out, err;
-};
+using test::ToolRun;
 
 class HotListCommandsTest : public ::testing::Test {
 protected:
     void SetUp() override { RegisterCommands(registry); }
     ToolRun Call(std::vector<std::string> argv) {
-        std::ostringstream out, err;
-        tool::Context ctx{out, err, platform.services()};
-        const int code = registry.dispatch(argv, ctx);
-        return {code, out.str(), err.str()};
+        return test::RunTool(registry, platform.services(), argv);
     }
     static std::string Line(const std::string& text, const std::string& key) {
         std::istringstream in(text);

@@ -4,15 +4,13 @@
 
 #include "observatory/cli/HotListCommands.h"
 #include "support/Fakes.h"
+#include "support/ToolRun.h"
 #include "tool/Registry.h"
 
 namespace qnr::observatory {
 namespace {
 
-struct Out {
-    int code;
-    std::string out, err;
-};
+using Out = test::ToolRun;
 
 class SkyCommandTest : public ::testing::Test {
 protected:
@@ -21,10 +19,7 @@ protected:
         platform.identity.program = tmp.file("program/");
     }
     Out Call(std::vector<std::string> argv) {
-        std::ostringstream out, err;
-        tool::Context ctx{out, err, platform.services()};
-        int code = registry.dispatch(argv, ctx);
-        return {code, out.str(), err.str()};
+        return test::RunTool(registry, platform.services(), argv);
     }
     static double Value(const std::string& text, const std::string& key) {
         auto p = text.find(key + " = ");

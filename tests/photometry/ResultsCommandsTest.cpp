@@ -6,24 +6,19 @@
 
 #include "photometry/cli/ResultsCommands.h"
 #include "support/Fakes.h"
+#include "support/ToolRun.h"
 #include "tool/Registry.h"
 
 namespace qnr::photometry {
 namespace {
 
-struct ToolRun {
-    int code;
-    std::string out, err;
-};
+using test::ToolRun;
 
 class ResultsCommandsTest : public ::testing::Test {
 protected:
     void SetUp() override { RegisterCommands(registry); }
     ToolRun Call(std::vector<std::string> argv) {
-        std::ostringstream out, err;
-        tool::Context ctx{out, err, platform.services()};
-        const int code = registry.dispatch(argv, ctx);
-        return {code, out.str(), err.str()};
+        return test::RunTool(registry, platform.services(), argv);
     }
     std::string Write(const std::string& name, const std::string& text) {
         const std::string path = tmp.file(name);
