@@ -46,4 +46,6 @@ void SkyCatalogs::SetHooks(const FieldHooks& hooks) {
     instrument.hooks = hooks;
 }
 
+void SkyCatalogs::SetTelescope(int index) { finder.hooks.telescope = instrument.hooks.telescope = index; }
+
 }  // namespace qnr

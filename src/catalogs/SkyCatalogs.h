@@ -54,6 +54,8 @@ public:
 
     // Hooks for both fields.
     void SetHooks(const FieldHooks& hooks);
+    // The telescope whose scale the fields' galaxy pictures take.
+    void SetTelescope(int index);
 
 private:
     platform::Services& services_;

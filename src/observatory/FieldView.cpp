@@ -134,6 +134,7 @@ ViewOutcome FieldView::CreateField(const ViewRequest& request) {
     const FieldKind kind = request.telescope ? FieldKind::Instrument : FieldKind::Finder;
     const Extended angle = request.telescope ? static_cast<Extended>(opts_.instrumentField) / 60 : opts_.finderField;
     const FieldLimits limits = catalogs_.ViewLimits(kind, static_cast<double>(request.ra), static_cast<double>(request.dec));
+    catalogs_.SetTelescope(request.telescopeIndex);
     const FieldStatus status = catalogs_.OpenField(kind, limits, request.jd);
     if (status == FieldStatus::NotAvailable) {
         haveField_ = false;

@@ -47,6 +47,7 @@ struct ViewRequest {
     Extended ra = 0, dec = 0;  // pointing, hours and degrees
     Extended jd = 0;           // observation clock
     int finderOffset = 0, scopeOffset = 0;
+    int telescopeIndex = 0;  // whose scale galaxy pictures take
     Extended cameraWidth = 0, cameraHeight = 0;  // arcminutes
     bool timeChanged = false;
 };

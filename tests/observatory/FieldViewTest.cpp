@@ -197,6 +197,16 @@ TEST_F(FieldTree, NewFieldRuleAndCentreBrightness) {
     EXPECT_EQ(view.builds(), 4);
 }
 
+TEST_F(FieldTree, AFieldTakesTheRequestsTelescopeForItsGalaxyPictures) {
+    SkyCatalogs sky(tree.services, tree.opts);
+    FieldView view(tree.opts, sky);
+    ViewRequest r = At(23.95, 3.5, true);
+    r.telescopeIndex = 2;
+    ASSERT_EQ(view.Update(r), ViewOutcome::Built);
+    EXPECT_EQ(sky.instrument.hooks.telescope, 2);
+    EXPECT_EQ(sky.finder.hooks.telescope, 2);
+}
+
 TEST_F(FieldTree, M31ByWholeDesignationAndGlowFloor) {
     SkyCatalogs sky(tree.services, tree.opts);
     FieldView view(tree.opts, sky);

@@ -121,7 +121,7 @@ int Ccd(tool::Arguments& args, tool::Context& ctx) {
                                                                 opts.instrumentField * opts.fieldCreationFactor / 2) /
                                             60);
     FieldLimits limits = MakeFieldLimits(static_cast<double>(*ra), static_cast<double>(*dec), half, InstrumentLimitMag);
-    sky.instrument.hooks.telescope = scope;
+    sky.SetTelescope(scope);
     switch (sky.OpenField(FieldKind::Instrument, limits, jd)) {
         case FieldStatus::Opened: break;
         case FieldStatus::NotAvailable:

@@ -86,7 +86,6 @@ void TObsrvtry::SetCatalogs(SkyCatalogs* catalogs) {
         if (firstPaintDone_ && isVisible()) clocktimer_.start();
     };
     hooks.loadImage = [this](const std::string& path) { return LoadPicture(*services_.files, path); };
-    hooks.telescope = std::max(0, mount_->telescope());
     catalogs_->SetHooks(hooks);
     fieldView_ = std::make_unique<FieldView>(opts_, *catalogs_);
 }
@@ -107,6 +106,7 @@ ViewRequest TObsrvtry::CurrentRequest() const {
     r.jd = clock_.JulianDate();
     r.finderOffset = mount_->finderOffset();
     r.scopeOffset = mount_->scopeOffset();
+    r.telescopeIndex = std::max(0, mount_->telescope());
     r.cameraWidth = mount_->cameraFieldWidth();
     r.cameraHeight = mount_->cameraFieldHeight();
     r.timeChanged = links_.timeChanged && links_.timeChanged();
@@ -115,11 +115,6 @@ ViewRequest TObsrvtry::CurrentRequest() const {
 
 void TObsrvtry::RefreshView() {
     if (fieldView_ && firstPaintDone_ && !mount_->programmedSlew()) {
-        if (catalogs_ && catalogs_->instrument.hooks.telescope != std::max(0, mount_->telescope())) {
-            FieldHooks hooks = catalogs_->instrument.hooks;
-            hooks.telescope = std::max(0, mount_->telescope());
-            catalogs_->SetHooks(hooks);
-        }
         const ViewOutcome o = fieldView_->Update(CurrentRequest());
         if (o == ViewOutcome::Built && links_.clearTimeChanged) links_.clearTimeChanged();
         if (o == ViewOutcome::NotAvailable) {
