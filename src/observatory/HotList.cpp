@@ -164,6 +164,27 @@ bool HotList::Load(const std::string& path) {
     return true;
 }
 
+bool HotList::StartNewListFromDialog() {
+    const auto name =
+        services_.dialogs->inputLine("Start New Hot List", "Name of the new list (without \".HTL\"):", "");
+    if (!name) return false;
+    std::string base = help::Trim(*name);
+    if (base.empty()) return false;
+    if (help::LowerLatin1(base).ends_with(".htl")) base.resize(base.size() - 4);
+    return StartNewList(base);
+}
+
+void HotList::ConfirmSavedOnClose() {
+    if (saved_) return;
+    const platform::Answer a = services_.dialogs->ask(
+        {"You have not saved your updated observation Hot List.\r\n\r\nDo you want to save it now?",
+         "Hot List not Saved!", platform::Buttons::YesNo, platform::Icon::Question});
+    if (a == platform::Answer::Yes)
+        Save();
+    else
+        MarkSaved();
+}
+
 bool HotList::LoadAtRun() {
     if (opts_.currentHotList.empty()) opts_.currentHotList = opts_.hotListFile;
     const std::string name = opts_.currentHotList;

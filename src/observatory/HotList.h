@@ -100,6 +100,12 @@ public:
     // An unsaved list is offered for saving first; it is kept (and false
     // returned) when that save was cancelled or failed.
     bool StartNewList(const std::string& name) override;
+    // "Start New List": asks for the name (a trailing ".HTL" is dropped),
+    // then StartNewList. False when no name was given or it did not start.
+    bool StartNewListFromDialog();
+    // The telescope window closes: an unsaved list is offered for saving;
+    // No lets the changes go (the list counts as saved from then on).
+    void ConfirmSavedOnClose();
 
     // Entries.
     void Add(const ObjctDat& entry) override;

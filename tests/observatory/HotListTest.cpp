@@ -2,6 +2,8 @@
 // with undo, search, the file commands and print.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "help/ListFakes.h"
 #include "observatory/HotList.h"
 #include "support/Fakes.h"
@@ -405,6 +407,50 @@ TEST_F(HotListTest, StartNewListKeepsEntriesUnlessSavedOrDropped) {
     HotList saved(services_, opts_);
     EXPECT_TRUE(saved.StartNewList("Fresh"));
     EXPECT_TRUE(fake_.dialogs.messages.empty());
+}
+
+TEST_F(HotListTest, StartNewListAsksForTheNameWithoutItsExtension) {
+    list_.SetCurrentPath(users_.file("Quenara.HTL"));
+    struct Case {
+        std::optional<std::string> typed;
+        bool started;
+        std::string path;
+    };
+    const std::vector<Case> cases = {
+        {std::nullopt, false, "Quenara.HTL"},
+        {"   ", false, "Quenara.HTL"},
+        {" Clusters.htl ", true, "Clusters.HTL"},
+        {"Galaxies", true, "Galaxies.HTL"},
+    };
+    for (const Case& c : cases) {
+        list_.MarkSaved();
+        fake_.dialogs.clear();
+        fake_.dialogs.scriptInput(c.typed);
+        EXPECT_EQ(list_.StartNewListFromDialog(), c.started) << c.typed.value_or("cancelled");
+        ASSERT_EQ(fake_.dialogs.inputPrompts.size(), 1u);
+        EXPECT_EQ(list_.currentPath(), users_.file(c.path));
+    }
+}
+
+TEST_F(HotListTest, ClosingOffersAnUnsavedListForSaving) {
+    const std::string question =
+        "Hot List not Saved!|You have not saved your updated observation Hot List.\r\n\r\nDo you want to save it now?";
+    list_.SetCurrentPath(users_.file("Quenara.HTL"));
+    list_.Add(Entry("Vega", 18.6, 38.8));
+    fake_.dialogs.script({Answer::No});
+    list_.ConfirmSavedOnClose();
+    EXPECT_EQ(fake_.dialogs.shown(), std::vector<std::string>{question});
+    EXPECT_TRUE(list_.saved());
+    EXPECT_FALSE(std::filesystem::exists(users_.file("Quenara.HTL")));
+    fake_.dialogs.clear();
+    list_.ConfirmSavedOnClose();  // saved: nothing asked
+    EXPECT_TRUE(fake_.dialogs.messages.empty());
+
+    list_.Add(Entry("Deneb", 20.7, 45.3));
+    fake_.dialogs.script({Answer::Yes});
+    list_.ConfirmSavedOnClose();
+    EXPECT_TRUE(list_.saved());
+    EXPECT_EQ(FileIds(users_.file("Quenara.HTL")).size(), 2u);
 }
 
 TEST_F(HotListTest, SaveErrorIsReportedAndTheListStaysUnsaved) {

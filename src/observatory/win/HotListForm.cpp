@@ -202,12 +202,7 @@ void THotListForm1::AddEntry1Click() {
 }
 
 void THotListForm1::StartNewList1Click() {
-    const auto name = services_.dialogs->inputLine("Start New Hot List", "Name of the new list (without \".HTL\"):",
-                                                   "");
-    if (!name || help::Trim(*name).empty()) return;
-    std::string base = help::Trim(*name);
-    if (help::LowerLatin1(base).ends_with(".htl")) base.resize(base.size() - 4);
-    if (list_.StartNewList(base)) Refresh();
+    if (list_.StartNewListFromDialog()) Refresh();
 }
 
 void THotListForm1::EditSelectedLine1Click() {

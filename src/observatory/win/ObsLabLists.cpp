@@ -95,14 +95,7 @@ void TObsrvtry::SaveEnabledChanged(bool enabled) {
 }
 
 void TObsrvtry::ConfirmHotListSaved() {
-    if (!hotList_ || hotList_->saved()) return;
-    platform::Answer a = services_.dialogs->ask(
-        {"You have not saved your updated observation Hot List.\r\n\r\nDo you want to save it now?",
-         "Hot List not Saved!", platform::Buttons::YesNo, platform::Icon::Question});
-    if (a == platform::Answer::Yes)
-        hotList_->Save();
-    else
-        hotList_->MarkSaved();
+    if (hotList_) hotList_->ConfirmSavedOnClose();
 }
 
 }  // namespace qnr::observatory
