@@ -20,6 +20,31 @@ const char* const AccessingTexts[4] = {"Accessing 0.4m Telescope", "Accessing 1.
 
 }  // namespace
 
+MenuState PanelMenus(MenuState menus, const PanelView& v) {
+    auto narrow = [&](const char* name, bool enabled) {
+        auto it = menus.find(name);
+        if (it != menus.end()) it->second.enabled = it->second.enabled && enabled;
+    };
+    narrow("Telescopes1", v.telescopesMenuEnabled);
+    narrow("SetDateTime1", v.setDateTimeEnabled);
+    if (menus.count("OptCntrlSw")) {
+        menus["OptCntrlSw"].enabled = v.optSwitchEnabled;
+        menus["OptLbl"].enabled = v.optSwitchEnabled;
+        menus["RadCntrlSw"].enabled = v.radSwitchEnabled;
+        menus["RadLbl"].enabled = v.radSwitchEnabled;
+    }
+    if (menus.count("DomePnl")) menus["DomePnl"].enabled = v.domePanelEnabled;
+    if (menus.count("OpticalWin")) menus["OpticalWin"].visible = v.opticalWinVisible;
+    if (menus.count("RadioWin")) menus["RadioWin"].visible = v.radioWinVisible;
+    if (menus.count("Window1")) {
+        bool any = false;
+        for (const char* w : {"OpticalWin", "RadioWin", "SpectWin", "MeasWin", "PulsarWin", "SpRsltsWin"})
+            any = any || (menus.count(w) && menus[w].visible);
+        menus["Window1"].enabled = any;
+    }
+    return menus;
+}
+
 ControlPanel::ControlPanel(platform::Services& services, const OptsRec& opts, int radioApertureMetres,
                            ControlPanelHost& host)
     : services_(services), opts_(opts), aperture_(radioApertureMetres), host_(host) {

@@ -4,6 +4,7 @@
 // switches that show the telescope windows.
 #include <string>
 
+#include "app/Exercise.h"
 #include "app/Options.h"
 #include "astro/Types.h"
 #include "platform/Services.h"
@@ -48,6 +49,12 @@ struct PanelView {
     bool setDateTimeEnabled = true;
     bool opticalWinVisible = false, radioWinVisible = false;
 };
+
+// The main window's menu state: the phase's, with what the panel governs on
+// top (the Telescopes menu and the date dialog narrowed, the switches, the
+// dome panel and the window entries set), and the Window menu enabled when
+// any of its entries shows.
+MenuState PanelMenus(MenuState menus, const PanelView& view);
 
 class ControlPanel {
 public:

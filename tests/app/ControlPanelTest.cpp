@@ -58,6 +58,35 @@ protected:
     ControlPanel panel{services, opts, 100, host};
 };
 
+TEST(PanelMenus, ThePanelGovernsItsItemsOnTopOfThePhasesMenus) {
+    MenuState phase = {{"Telescopes1", {true, true}}, {"SetDateTime1", {false, true}}, {"OptCntrlSw", {true, true}},
+                       {"OptLbl", {true, true}},      {"RadCntrlSw", {true, true}},    {"RadLbl", {true, true}},
+                       {"DomePnl", {false, true}},    {"OpticalWin", {true, false}},   {"RadioWin", {true, true}},
+                       {"SpectWin", {true, false}},   {"Window1", {false, true}},      {"Help1", {true, true}}};
+    PanelView v;
+    v.telescopesMenuEnabled = false;
+    v.setDateTimeEnabled = true;  // narrows only: the phase's "off" stays
+    v.optSwitchEnabled = true;
+    v.radSwitchEnabled = false;
+    v.domePanelEnabled = true;
+    v.opticalWinVisible = true;
+    v.radioWinVisible = false;
+    MenuState m = PanelMenus(phase, v);
+    EXPECT_FALSE(m["Telescopes1"].enabled);
+    EXPECT_FALSE(m["SetDateTime1"].enabled);
+    EXPECT_TRUE(m["OptCntrlSw"].enabled && m["OptLbl"].enabled);
+    EXPECT_FALSE(m["RadCntrlSw"].enabled || m["RadLbl"].enabled);
+    EXPECT_TRUE(m["DomePnl"].enabled);
+    EXPECT_TRUE(m["OpticalWin"].visible);
+    EXPECT_FALSE(m["RadioWin"].visible);
+    EXPECT_TRUE(m["Window1"].enabled);  // the optical window's entry shows
+    EXPECT_EQ(m["Help1"], phase["Help1"]);
+    // No window entry shows: the Window menu is off. Items the phase lacks stay absent.
+    v.opticalWinVisible = false;
+    EXPECT_FALSE(PanelMenus(phase, v)["Window1"].enabled);
+    EXPECT_EQ(PanelMenus({{"Help1", {true, true}}}, v).size(), 1u);
+}
+
 TEST_F(ControlPanelTest, AccessTakesTheHandOverDelay) {
     RandomGenerator::global().setSeed(7);
     panel.Access(1);

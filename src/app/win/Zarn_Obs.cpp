@@ -388,37 +388,25 @@ void TEnvironment1::MenusChanged() {
     SyncPanel();
 }
 
+QObject* TEnvironment1::MenuObject(const std::string& name) {
+    // Looked up once: the panel is synchronised on every dome tick.
+    auto it = menuObjects_.find(name);
+    if (it != menuObjects_.end() && it->second) return it->second;
+    const QString objectName = QString::fromStdString(name);
+    QObject* found = findChild<QAction*>(objectName);
+    if (!found) found = findChild<QWidget*>(objectName);
+    if (found) menuObjects_[name] = found;
+    return found;
+}
+
 void TEnvironment1::SyncPanel() {
     const PanelView& v = panel_.view();
-    MenuState menus = exercise_.menus();
-    // The panel governs what it holds on top of the phase's menu state.
-    auto narrow = [&](const char* name, bool enabled) {
-        auto it = menus.find(name);
-        if (it != menus.end()) it->second.enabled = it->second.enabled && enabled;
-    };
-    narrow("Telescopes1", v.telescopesMenuEnabled);
-    narrow("SetDateTime1", v.setDateTimeEnabled);
-    if (menus.count("OptCntrlSw")) {
-        menus["OptCntrlSw"].enabled = v.optSwitchEnabled;
-        menus["OptLbl"].enabled = v.optSwitchEnabled;
-        menus["RadCntrlSw"].enabled = v.radSwitchEnabled;
-        menus["RadLbl"].enabled = v.radSwitchEnabled;
-    }
-    if (menus.count("DomePnl")) menus["DomePnl"].enabled = v.domePanelEnabled;
-    if (menus.count("OpticalWin")) menus["OpticalWin"].visible = v.opticalWinVisible;
-    if (menus.count("RadioWin")) menus["RadioWin"].visible = v.radioWinVisible;
-    if (menus.count("Window1")) {
-        bool any = false;
-        for (const char* w : {"OpticalWin", "RadioWin", "SpectWin", "MeasWin", "PulsarWin", "SpRsltsWin"})
-            any = any || (menus.count(w) && menus[w].visible);
-        menus["Window1"].enabled = any;
-    }
-    for (const auto& [name, state] : menus) {
-        const QString objectName = QString::fromStdString(name);
-        if (auto* action = findChild<QAction*>(objectName)) {
+    for (const auto& [name, state] : PanelMenus(exercise_.menus(), v)) {
+        QObject* item = MenuObject(name);
+        if (auto* action = qobject_cast<QAction*>(item)) {
             action->setEnabled(state.enabled);
             action->setVisible(state.visible);
-        } else if (auto* widget = findChild<QWidget*>(objectName)) {
+        } else if (auto* widget = qobject_cast<QWidget*>(item)) {
             widget->setEnabled(state.enabled);
             widget->setVisible(state.visible);
         }
@@ -426,7 +414,7 @@ void TEnvironment1::SyncPanel() {
 
     if (!OptCntrlSw) return;
     auto check = [this](const char* name, bool on) {
-        if (auto* a = findChild<QAction*>(QString::fromLatin1(name))) a->setChecked(on);
+        if (auto* a = qobject_cast<QAction*>(MenuObject(name))) a->setChecked(on);
     };
     check("Access0p4", v.access0p4Checked);
     check("Access1p0", v.access1p0Checked);

@@ -3,6 +3,7 @@
 #include <QCursor>
 #include <QImage>
 #include <QMainWindow>
+#include <QPointer>
 #include <map>
 #include <memory>
 #include <optional>
@@ -140,6 +141,8 @@ private:
     void BuildPanels(QWidget* client);
     // Applies the panel's state to its widgets and to the menus it governs.
     void SyncPanel();
+    // The action or widget of a menu-state name; null when there is none.
+    QObject* MenuObject(const std::string& name);
     void Access(int scope);
     void ConnectResultsMenu();
 
@@ -166,6 +169,7 @@ private:
     ObsDateTime skyClock_;
     bool runningPainted_ = false;
     QTimer DomeTimer_, ScopeTimer_;
+    std::map<std::string, QPointer<QObject>> menuObjects_;
 
     help::THelpLstDlg* helpChooser_ = nullptr;
     help::THelpWin* helpViewer_ = nullptr;
