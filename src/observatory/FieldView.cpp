@@ -139,6 +139,7 @@ ViewOutcome FieldView::CreateField(const ViewRequest& request) {
     if (status == FieldStatus::NotAvailable) {
         haveField_ = false;
         notices_.push_back({FieldNotAvailableText, FieldNotAvailableCaption, platform::Buttons::OK, platform::Icon::Warning});
+        finderFallback_ = true;
         return ViewOutcome::NotAvailable;
     }
     if (status != FieldStatus::Opened) return ViewOutcome::Kept;
@@ -366,6 +367,21 @@ Raster FieldView::ViewGalaxyLayer() const {
         for (int x = 0; x < ViewSize; ++x)
             if (galaxyLayer_.contains(cornerX_ + x, cornerY_ + y)) view.at(x, y) = galaxyLayer_.at(cornerX_ + x, cornerY_ + y);
     return view;
+}
+
+SkyImageTexts SkyImagePrintTexts(const app::OptsRec& opts, bool telescopeField, int telescope,
+                                 int instrumentPosition, Extended ra, Extended dec) {
+    static const char* names[] = {"Infrared Camera", "CCD Camera", "Photoelectric Photometer", "Spectrometer"};
+    SkyImageTexts t;
+    t.rightAscension = "Right Ascension:" + SexaStr(ra, 1, "h ", "m ", "s");
+    t.declination = "Declination:    " + SexaStr(dec, 0, "\xB0 ", "' ", "\"");
+    t.fieldSize = "Field Size: " + (telescopeField ? FixedStr(opts.instrumentField, 1) + " Arc Minutes"
+                                                   : FixedStr(opts.finderField, 1) + " Degrees");
+    t.telescope = "Telescope: " + (telescope >= 0 && telescope < 3 ? opts.telescopes[static_cast<std::size_t>(telescope)].name
+                                                                    : std::string());
+    t.instrument = std::string("Instrument: ") +
+                   (telescopeField ? names[std::clamp(instrumentPosition + 1, 0, 3)] : "Finder");
+    return t;
 }
 
 }  // namespace qnr::observatory

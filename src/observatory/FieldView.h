@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "astro/Raster.h"
@@ -87,6 +88,9 @@ public:
     // tick or paint that built the field. While they are up no field is built.
     std::vector<platform::Message> TakeNotices();
     bool hasNotices() const { return !notices_.empty(); }
+    // After the "Field Not Available!" notice the view falls back to the
+    // finder: true once per such notice.
+    bool TakeFinderFallback() { return std::exchange(finderFallback_, false); }
     void SetNoticeUp(bool up) { noticeUp_ = up; }
 
     bool haveField() const { return haveField_; }
@@ -148,6 +152,7 @@ private:
     int builds_ = 0;
     bool building_ = false;
     bool noticeUp_ = false;
+    bool finderFallback_ = false;
     std::vector<platform::Message> notices_;
     std::optional<std::pair<int, int>> marked_;
 };
@@ -157,5 +162,13 @@ FieldObject GalaxyAsObject(const GalaxyEntry& galaxy);
 
 // The lines of "Current Site & Telescope Parameters".
 std::vector<std::string> SiteReportLines(const app::OptsRec& opts, int telescope);
+
+// The texts under a printed sky image. telescope: -1 none; instrumentPosition:
+// 0 CCD camera, 1 photometer, 2 spectrometer.
+struct SkyImageTexts {
+    std::string rightAscension, declination, fieldSize, telescope, instrument;
+};
+SkyImageTexts SkyImagePrintTexts(const app::OptsRec& opts, bool telescopeField, int telescope,
+                                 int instrumentPosition, Extended ra, Extended dec);
 
 }  // namespace qnr::observatory

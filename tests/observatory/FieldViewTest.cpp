@@ -237,6 +237,8 @@ TEST_F(FieldTree, FieldNotAvailableIsReportedOnceAndBlocksRebuilds) {
     std::vector<platform::Message> n = view.TakeNotices();
     ASSERT_EQ(n.size(), 1u);
     EXPECT_EQ(n[0].text, FieldNotAvailableText);
+    EXPECT_TRUE(view.TakeFinderFallback());
+    EXPECT_FALSE(view.TakeFinderFallback());
     view.SetNoticeUp(true);
     EXPECT_EQ(view.Update(At(0.7, 3.5, false)), ViewOutcome::Kept);
     view.SetNoticeUp(false);
@@ -281,6 +283,23 @@ TEST(SiteReport, Lines) {
     EXPECT_EQ(l[5], "Time Zone (UT-Local Time): 1.0 Hour");
     EXPECT_EQ(l[6], "");
     EXPECT_EQ(l[9], "Focal Length: 8000.0 mm");
+}
+
+TEST(SkyImagePrint, TextsUnderThePicture) {
+    app::OptsRec opts;
+    opts.instrumentField = 15;
+    opts.finderField = 2;
+    opts.telescopes[2].name = "4.0 m";
+    const SkyImageTexts t = SkyImagePrintTexts(opts, true, 2, 1, 12.5, -2.5);
+    EXPECT_EQ(t.rightAscension, "Right Ascension:  12h 30m 00.0s");
+    EXPECT_EQ(t.declination, "Declination:      -2\xB0 30' 00\"");
+    EXPECT_EQ(t.fieldSize, "Field Size: 15.0 Arc Minutes");
+    EXPECT_EQ(t.telescope, "Telescope: 4.0 m");
+    EXPECT_EQ(t.instrument, "Instrument: Photoelectric Photometer");
+    const SkyImageTexts f = SkyImagePrintTexts(opts, false, -1, 0, 0, 0);
+    EXPECT_EQ(f.fieldSize, "Field Size: 2.0 Degrees");
+    EXPECT_EQ(f.telescope, "Telescope: ");
+    EXPECT_EQ(f.instrument, "Instrument: Finder");
 }
 
 }  // namespace

@@ -135,14 +135,10 @@ void TObsrvtry::RefreshView() {
 void TObsrvtry::ShowNotices() {
     noticesQueued_ = false;
     if (!fieldView_) return;
-    bool fallback = false;
     fieldView_->SetNoticeUp(true);
-    for (const platform::Message& m : fieldView_->TakeNotices()) {
-        if (m.caption == FieldNotAvailableCaption) fallback = true;
-        services_.dialogs->ask(m);
-    }
+    for (const platform::Message& m : fieldView_->TakeNotices()) services_.dialogs->ask(m);
     fieldView_->SetNoticeUp(false);
-    if (fallback) {
+    if (fieldView_->TakeFinderFallback()) {
         mount_->SetTelescopeView(false);
         SyncControls();
         UpdateViewLabel();
@@ -296,23 +292,21 @@ void TObsrvtry::PrintSkyImage1Click() {
     const int x = (page->pageWidth() - w) / 2;
     page->stretchPicture(pic, x, y, w, h);
     y += h + 3 * lh;
-    const bool telescope = fieldView_->telescopeField();
+    const SkyImageTexts texts =
+        SkyImagePrintTexts(opts_, fieldView_->telescopeField(), mount_->telescope(),
+                           mount_->controls().instrumentPosition, mount_->rightAscension(), mount_->declination());
     const int indent = margin + 5 * page->charWidth();
     page->textLine(margin, y, "Coordinates of Field Center:");
     y += lh;
-    page->textLine(indent, y, "Right Ascension:" + SexaStr(mount_->rightAscension(), 1, "h ", "m ", "s"));
+    page->textLine(indent, y, texts.rightAscension);
     y += lh;
-    page->textLine(indent, y, "Declination:    " + SexaStr(mount_->declination(), 0, "\xB0 ", "' ", "\""));
+    page->textLine(indent, y, texts.declination);
     y += 3 * lh;
-    page->textLine(margin, y, "Field Size: " + (telescope ? FixedStr(opts_.instrumentField, 1) + " Arc Minutes"
-                                                         : FixedStr(opts_.finderField, 1) + " Degrees"));
+    page->textLine(margin, y, texts.fieldSize);
     y += 2 * lh;
-    const int t = mount_->telescope();
-    page->textLine(margin, y, "Telescope: " + (t >= 0 ? opts_.telescopes[static_cast<std::size_t>(t)].name : std::string()));
+    page->textLine(margin, y, texts.telescope);
     y += 2 * lh;
-    static const char* names[] = {"Infrared Camera", "CCD Camera", "Photoelectric Photometer", "Spectrometer"};
-    page->textLine(margin, y, std::string("Instrument: ") +
-                                  (telescope ? names[std::clamp(mount_->controls().instrumentPosition + 1, 0, 3)] : "Finder"));
+    page->textLine(margin, y, texts.instrument);
     page->finish();
     setEnabled(true);
 }
