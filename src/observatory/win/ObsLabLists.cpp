@@ -43,7 +43,8 @@ void TObsrvtry::BuildListMenus() {
         if (helpChooser_ && helpViewer_)
             help::ShowHelpTopics(helpList_.get(), opts_.programFolder, *helpChooser_, *helpViewer_);
     });
-    UpdateListMenus();
+    // The menus' states and the help list wait for the first show: the window
+    // is built before the main window appears, and the options may change by then.
 }
 
 void TObsrvtry::SetSharedDialogs(help::THelpLstDlg* chooser, help::THelpWin* viewer, help::TGetSrchStrDlg* search) {

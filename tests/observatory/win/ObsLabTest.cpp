@@ -71,6 +71,20 @@ private slots:
         QCOMPARE(Shown(w, "JDTxt"), QString("2452379.000000"));  // 2002-04-14 12:00 local, zone 0
     }
 
+    void aMissingHelpListIsReportedWhenTheWindowFirstShowsNotWhenItIsBuilt() {
+        opts.observatoryHelpList = "ObsrvHlp.LST";  // the program folder does not exist
+        observatory::TObsrvtry w(services, opts, clock, Links());
+        w.TakeTelescope(1);
+        QVERIFY(platform.dialogs.messages.empty());
+        w.show();
+        const size_t reported = platform.dialogs.messages.size();
+        QVERIFY(reported > 0);
+        QVERIFY(!w.findChild<QAction*>("Help1")->isEnabled());
+        w.hide();
+        w.show();
+        QCOMPARE(platform.dialogs.messages.size(), reported);  // once, not at every show
+    }
+
     void accessKeepsTheInstrumentControlsOffUntilTheInstrumentCloses() {
         int opened = 0;
         observatory::TelescopeWindowLinks links = Links();
