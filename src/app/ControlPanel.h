@@ -82,7 +82,6 @@ public:
     int opticalScope() const { return optical_; }
     int radioScope() const { return radio_; }
     int displayedScope() const { return displayed_; }
-    bool accessing() const { return scopeTimer_; }
     const PanelView& view() const { return view_; }
     bool scopeTimerActive() const { return scopeTimer_; }
     int scopeTimerIntervalMs() const { return scopeInterval_; }

@@ -201,7 +201,6 @@ public:
 
     const OptsRec& opts() const { return opts_; }
     OptsRec& opts() { return opts_; }
-    const OptsObj& optionsObject() const { return options_; }
 
 private:
     void InitMenus();

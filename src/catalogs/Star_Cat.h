@@ -295,10 +295,6 @@ class FSCFieldObj : public GSCFieldObj {
 public:
     using GSCFieldObj::GSCFieldObj;
     int catalogFlag() const override { return 0; }
-    NearestResult NearestObject(double x, double y, bool skipStars) override {
-        return GSCFieldObj::NearestObject(x, y, skipStars);
-    }
-    NearestResult NearestGalaxy(double x, double y) override { return GSCFieldObj::NearestGalaxy(x, y); }
     void ReadStars(const FieldLimits& limits, const RegionSelection& selection) override;
     void ReadGalaxies(const FieldLimits& limits) override;
 

@@ -159,7 +159,6 @@ public:
     // Which timers should run; the window starts and stops its QTimers to match.
     bool slewTimerActive() const { return slewTimer_; }
     bool slewTimer2Active() const { return slewTimer2_; }
-    const std::string& playingSound() const { return playing_; }
     // Set when the programmed slew has arrived (the display shows the arrival text).
     bool slewFinished() const { return slewFinished_; }
 

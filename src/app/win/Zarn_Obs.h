@@ -115,8 +115,6 @@ public:
     bool TelescopeWindowVisible() override;
     void ExitTelescopeWindow() override;
     void ComputeDomeSky() override;
-    // The dome sky as last computed; null before the first.
-    const NakedEyeSky* domeSky() const { return nakedEye_.get(); }
     // A right-button click in the slit (display pixels): identify the star.
     void IdentifyDomeStar(QPoint press, QPoint release);
 
