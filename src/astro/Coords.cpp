@@ -97,12 +97,6 @@ void PrecessEquatorial(SkyPosition& pos, std::uint8_t newCode, Extended newJD) {
     pos.epoch = newJD;
 }
 
-namespace {
-
-struct EclipticPrecessionAngles {
-    Extended eta, bigPi, p;  // radians
-};
-
 EclipticPrecessionAngles EclipticAngles(Extended fromJD, Extended toJD) {
     Extended T = JulianCenturies(fromJD);
     Extended t = (toJD - fromJD) / 36525;
@@ -119,8 +113,6 @@ EclipticPrecessionAngles EclipticAngles(Extended fromJD, Extended toJD) {
           ArcsecToRad;
     return r;
 }
-
-}  // namespace
 
 void PrecessEcliptic(SkyPosition& pos, std::uint8_t newCode, Extended newJD) {
     if (newJD == pos.epoch) return;

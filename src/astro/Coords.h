@@ -55,6 +55,12 @@ void SetEclipticFrame(EclipticFrame& frame, std::uint8_t kind, std::uint8_t epoc
 
 void PrecessEquatorial(SkyPosition& pos, std::uint8_t newCode, Extended newJD);
 void PrecessEcliptic(SkyPosition& pos, std::uint8_t newCode, Extended newJD);
+// The angles that carry the ecliptic of fromJD to that of toJD: its tilt eta,
+// the longitude of the hinge Pi, and the general precession p (radians).
+struct EclipticPrecessionAngles {
+    Extended eta, bigPi, p;
+};
+EclipticPrecessionAngles EclipticAngles(Extended fromJD, Extended toJD);
 void EclipticToEquatorial(SkyPosition& dest, const SkyPosition& src);
 // dest takes header's kind, frame and epoch, and the direction of v.
 void EclipticFromVector(SkyPosition& dest, const SkyPosition& header, const Vector3& v);

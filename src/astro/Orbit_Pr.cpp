@@ -169,18 +169,8 @@ OrbitElements ElementsFromState(const StateVector& state, Extended gm) {
 void PrecessElements(OrbitElements& el, std::uint8_t newCode, Extended newJD) {
     Extended jd0 = el.header.epoch;
     if (newJD == jd0) return;
-    Extended T = JulianCenturies(jd0);
-    Extended t = (newJD - jd0) / 36525;
-    Extended eta = ((47.0029L - 0.06603L * T + 0.000598L * T * T) * t + (-0.03302L + 0.000598L * T) * t * t +
-                    0.00006L * t * t * t) *
-                   (DegToRad / 3600);
-    Extended bigPi = (174.876384L + (3289.4789L * T + 0.60622L * T * T - (869.8089L + 0.50491L * T) * t +
-                                     0.03536L * t * t) /
-                                        3600) *
-                     DegToRad;
-    Extended p = ((5029.0966L + 2.22226L * T - 0.000042L * T * T) * t + (1.11113L - 0.000042L * T) * t * t -
-                  0.000006L * t * t * t) *
-                 (DegToRad / 3600);
+    const EclipticPrecessionAngles k = EclipticAngles(jd0, newJD);
+    const Extended eta = k.eta, bigPi = k.bigPi, p = k.p;
 
     Extended i0 = el.i, node0 = el.node;
     Extended d = node0 - bigPi;
