@@ -20,9 +20,6 @@ Vector3 EquatorialToEcliptic(const Vector3& v) {
     return {v.x, v.y * c + v.z * s, -v.y * s + v.z * c};
 }
 
-Vector3 Scaled(const Vector3& v, Extended k) { return {v.x * k, v.y * k, v.z * k}; }
-Vector3 Sum(const Vector3& a, const Vector3& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-
 }  // namespace
 
 StateVector StateFromElements(const Elements& el, Extended gm, Extended kmPerAU) {
@@ -53,8 +50,8 @@ StateVector StateFromElements(const Elements& el, Extended gm, Extended kmPerAU)
     s.name = el.name;
     s.designation = el.number;
     s.time = el.epoch;
-    s.position = Sum(Scaled(P, x), Scaled(Q, y));
-    s.velocity = Sum(Scaled(P, vx), Scaled(Q, vy));
+    s.position = VecAdd(VecScale(P, x), VecScale(Q, y));
+    s.velocity = VecAdd(VecScale(P, vx), VecScale(Q, vy));
     s.centralBody = 0;
     SetEcliptic(s.header, KindMean, EpochJ2000, JD_J2000);
     return s;
@@ -126,7 +123,7 @@ Expected<OrbitRecord> DesignAsteroid(const AsteroidDesign& d) {
     const Sun sun{};
     const Extended dt = 0.01L;
     const Vector3 earth = EarthVector(sun, d.jd);
-    const Vector3 earthVel = Scaled(Sum(EarthVector(sun, d.jd + dt), Scaled(EarthVector(sun, d.jd - dt), -1)),
+    const Vector3 earthVel = VecScale(VecAdd(EarthVector(sun, d.jd + dt), VecScale(EarthVector(sun, d.jd - dt), -1)),
                                     1 / (2 * dt * SecondsPerDay));
     const Extended dist = static_cast<Extended>(d.distanceAU) * KmPerAU;
     const Extended transverse = static_cast<Extended>(d.rateArcsecPerMin) / 60 / 206264.80624709636L * dist;
@@ -144,9 +141,9 @@ Expected<OrbitRecord> DesignAsteroid(const AsteroidDesign& d) {
         const Vector3 east = EquatorialToEcliptic({-sa, ca, 0});
         const Vector3 north = EquatorialToEcliptic({-sd * ca, -sd * sa, cd});
         const Extended pa = static_cast<Extended>(d.directionDeg) * DegToRad;
-        const Vector3 along = Sum(Scaled(east, std::sin(pa)), Scaled(north, std::cos(pa)));
-        r.position = Sum(earth, Scaled(u, dist));
-        r.velocity = Sum(Sum(earthVel, Scaled(u, static_cast<Extended>(d.radialKmS))), Scaled(along, transverse));
+        const Vector3 along = VecAdd(VecScale(east, std::sin(pa)), VecScale(north, std::cos(pa)));
+        r.position = VecAdd(earth, VecScale(u, dist));
+        r.velocity = VecAdd(VecAdd(earthVel, VecScale(u, static_cast<Extended>(d.radialKmS))), VecScale(along, transverse));
         const auto seen = SightingAt(r, d.jd);
         if (!seen) return Fail("the designed orbit of " + d.name + " cannot be solved");
         double dra = d.ra - seen->ra;
