@@ -51,7 +51,6 @@ std::vector<std::string> Split(const std::string& text, char sep) {
     return parts;
 }
 
-std::string TwoDigits(int v) { return (v < 10 ? "0" : "") + std::to_string(v); }
 
 // The text of a file, lines joined with "\r\n", whatever line ends it had.
 std::string JoinedLines(const platform::Bytes& bytes) {
@@ -158,9 +157,9 @@ DateTimeDialogModel::DateTimeDialogModel(const ObsDateTime& clock, const std::st
     const CalendarDate date = DecodeDate(static_cast<double>(ut.day));
     std::string year = std::to_string(date.year);
     while (year.size() < 4) year = "0" + year;
-    dateText = year + "/" + TwoDigits(date.month) + "/" + TwoDigits(date.day);
+    dateText = year + "/" + ZeroPadded(date.month, 2) + "/" + ZeroPadded(date.day, 2);
     const int secs = ut.ms / 1000;
-    timeText = TwoDigits(secs / 3600) + ":" + TwoDigits(secs / 60 % 60) + ":" + TwoDigits(secs % 60);
+    timeText = ZeroPadded(secs / 3600, 2) + ":" + ZeroPadded(secs / 60 % 60, 2) + ":" + ZeroPadded(secs % 60, 2);
     dateEnabled = false;
     timeEnabled = true;
     this->cancelEnabled = cancelEnabled;

@@ -26,11 +26,6 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
 
 std::int64_t FloorMod(std::int64_t a, std::int64_t b) { return a - FloorDiv(a, b) * b; }
 
-std::string Padded(std::int64_t n, std::size_t width) {
-    std::string s = std::to_string(n < 0 ? -n : n);
-    while (s.size() < width) s.insert(s.begin(), '0');
-    return n < 0 ? "-" + s : s;
-}
 
 // 0 Sunday ... 6 Saturday.
 int WeekdayOfDay(std::int64_t day) { return static_cast<int>(FloorMod(day + DayZeroJdn + 1, 7)); }
@@ -167,7 +162,7 @@ std::string ObsDateTime::LongDateStr() const {
 }
 
 std::string ObsDateTime::NumericDateStr() const {
-    return Padded(month, 2) + "-" + Padded(day, 2) + "-" + Padded(year, 4);
+    return ZeroPadded(month, 2) + "-" + ZeroPadded(day, 2) + "-" + ZeroPadded(year, 4);
 }
 
 std::string ObsDateTime::WeekdayName() const {
@@ -204,10 +199,10 @@ Extended ObsDateTime::CenturiesJ2000Over100(Extended jd) { return (jd - JulianDa
 std::string StampStr(double dateTime, bool withTime) {
     const DayAndMs s = SplitDayNumber(dateTime);
     const CalendarDate date = DecodeDate(static_cast<double>(s.day));
-    std::string text = Padded(date.year, 4) + "-" + Padded(date.month, 2) + "-" + Padded(date.day, 2);
+    std::string text = ZeroPadded(date.year, 4) + "-" + ZeroPadded(date.month, 2) + "-" + ZeroPadded(date.day, 2);
     if (!withTime) return text;
     const std::int32_t secs = s.ms / 1000;
-    return text + "T" + Padded(secs / 3600, 2) + ":" + Padded(secs / 60 % 60, 2) + ":" + Padded(secs % 60, 2);
+    return text + "T" + ZeroPadded(secs / 3600, 2) + ":" + ZeroPadded(secs / 60 % 60, 2) + ":" + ZeroPadded(secs % 60, 2);
 }
 
 }  // namespace qnr

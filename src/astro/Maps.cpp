@@ -4,6 +4,7 @@
 
 #include "astro/Coords.h"
 #include "astro/MathStd.h"
+#include "astro/StringUt.h"
 
 namespace qnr {
 
@@ -11,7 +12,6 @@ namespace {
 
 int RoundToInt(Extended x) { return static_cast<int>(std::nearbyint(x)); }
 
-std::string TwoDigits(int v) { return (v < 10 ? "0" : "") + std::to_string(v); }
 
 }  // namespace
 
@@ -93,7 +93,7 @@ std::vector<MapLabel> AitoffGeometry::Labels() const {
                                                 {-4, 45},   {-8, 92},  {-12, 132}};
     for (const auto& h : hours) {
         int hour = RoundToInt(NormalizeHours(centralHour + h.offset));
-        labels.push_back({TwoDigits(hour), {cx + h.dx, cy + 2}});
+        labels.push_back({ZeroPadded(hour, 2), {cx + h.dx, cy + 2}});
     }
     return labels;
 }

@@ -58,10 +58,7 @@ std::string ExponentForm(Extended x, int p) {
     return s;
 }
 
-std::string TwoDigits(std::int32_t n) {
-    std::string s = std::to_string(n);
-    return s.size() < 2 ? "0" + s : s;
-}
+std::string TwoDigits(std::int32_t n) { return ZeroPadded(n, 2); }
 
 // "0" in front of a seconds or minutes text whose integer part has one digit.
 std::string PadTwoIntegerDigits(std::string s) {
@@ -355,6 +352,12 @@ std::string LineSplitter::NextLine() {
     }
     rest_.erase(0, bp);
     return line;
+}
+
+std::string ZeroPadded(std::int64_t n, std::size_t width) {
+    std::string s = std::to_string(n < 0 ? -n : n);
+    if (s.size() < width) s.insert(0, width - s.size(), '0');
+    return n < 0 ? "-" + s : s;
 }
 
 }  // namespace qnr

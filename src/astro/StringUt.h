@@ -63,4 +63,7 @@ private:
     bool done_ = true;
 };
 
+// n with "0"s in front to width digits, the sign before them: 7 -> "07".
+std::string ZeroPadded(std::int64_t n, std::size_t width);
+
 }  // namespace qnr

@@ -47,7 +47,6 @@ std::string Columns(std::initializer_list<std::string> fields) {
 
 std::string Spaces(std::size_t n) { return std::string(n, ' '); }
 
-std::string TwoDigitsOf(int v) { return (v < 10 ? "0" : "") + std::to_string(v); }
 
 // "2004/01/01.5": the UT date and the day fraction to one decimal, cut.
 std::string DateWithFraction(Extended jd) {
@@ -63,7 +62,7 @@ std::string DateWithFraction(Extended jd) {
     const CalendarDate d = DecodeDate(static_cast<double>(whole));
     std::string year = std::to_string(d.year);
     while (year.size() < 4) year = "0" + year;
-    return year + "/" + TwoDigitsOf(d.month) + "/" + TwoDigitsOf(d.day) + frac;
+    return year + "/" + ZeroPadded(d.month, 2) + "/" + ZeroPadded(d.day, 2) + frac;
 }
 
 std::string Degrees(Extended radians) { return TrimFixedStr(radians * RadToDeg, 5) + " deg"; }

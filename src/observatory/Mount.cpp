@@ -14,16 +14,12 @@ namespace {
 // sidereal rate, not at the rate of the clock.
 constexpr Extended SiderealPerSolar = 1.00273790935L;
 
-std::string TwoDigits(long long v) {
-    std::string s = std::to_string(v);
-    return s.size() < 2 ? "0" + s : s;
-}
 
 std::string Hms(Extended hours) {
     // Whole seconds, rounded; a value rounding to 24h shows as 00.
     long long s = static_cast<long long>(std::nearbyint(hours * 3600));
     s = ((s % 86400) + 86400) % 86400;
-    return TwoDigits(s / 3600) + ":" + TwoDigits(s / 60 % 60) + ":" + TwoDigits(s % 60);
+    return ZeroPadded(s / 3600, 2) + ":" + ZeroPadded(s / 60 % 60, 2) + ":" + ZeroPadded(s % 60, 2);
 }
 
 const char* DirectionName(Direction d) {
@@ -43,13 +39,13 @@ PositionTexts FormatPosition(Extended raHours, Extended decDegrees) {
     long long tenths = static_cast<long long>(std::nearbyint(NormalizeHours(raHours) * 36000));
     tenths %= 24LL * 36000;
     long long seconds = tenths / 10;
-    t.raClock = TwoDigits(seconds / 3600) + ":" + TwoDigits(seconds / 60 % 60) + ":" + TwoDigits(seconds % 60);
+    t.raClock = ZeroPadded(seconds / 3600, 2) + ":" + ZeroPadded(seconds / 60 % 60, 2) + ":" + ZeroPadded(seconds % 60, 2);
     t.raTenths = std::to_string(tenths % 10);
     t.sign = decDegrees >= 0 ? "+" : "-";
     AngleParts p = SplitAngleRounded(std::fabs(decDegrees), 0);
-    t.decDegrees = TwoDigits(p.whole);
-    t.decMinSec = TwoDigits(p.minutes) + ":" +
-                  TwoDigits(static_cast<long long>(std::nearbyint(p.seconds)) % 60);
+    t.decDegrees = ZeroPadded(p.whole, 2);
+    t.decMinSec = ZeroPadded(p.minutes, 2) + ":" +
+                  ZeroPadded(static_cast<long long>(std::nearbyint(p.seconds)) % 60, 2);
     return t;
 }
 

@@ -33,7 +33,6 @@ bool RejectLeftovers(tool::Arguments& args, tool::Context& ctx, std::size_t posi
     return false;
 }
 
-std::string Fixed(Extended v, int decimals) { return FixedStr(v, decimals); }
 
 // The entries of FILE; an error text when it cannot be used. A missing file
 // is an empty list when `missingIsEmpty`.
@@ -63,8 +62,8 @@ int Show(tool::Arguments& args, tool::Context& ctx) {
     for (const ObjctDat& e : *entries) {
         const std::string key = "entry." + std::to_string(++n) + ".";
         ctx.out << key << "id = " << Latin1ToUtf8(e.identifier) << "\n"
-                << key << "ra_hours = " << Fixed(e.ra, 8) << "\n"
-                << key << "dec_deg = " << Fixed(e.dec, 7) << "\n"
+                << key << "ra_hours = " << FixedStr(e.ra, 8) << "\n"
+                << key << "dec_deg = " << FixedStr(e.dec, 7) << "\n"
                 << key << "ra_hms = " << HMSStr(e.ra, 2, false) << "\n"
                 << key << "dec_dms = " << DMSStr(e.dec, 1, false) << "\n"
                 << key << "comment = " << Latin1ToUtf8(e.comment) << "\n";

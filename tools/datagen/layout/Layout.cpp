@@ -10,6 +10,7 @@
 
 #include "astro/Coords.h"
 #include "astro/MathStd.h"
+#include "astro/StringUt.h"
 #include "catalogs/AstFlDlg.h"
 #include "catalogs/ExtendedObjects.h"
 #include "catalogs/Star_Cat.h"
@@ -146,17 +147,13 @@ int Write(platform::FileSystem& files, const std::string& path, const Bytes& byt
     return out.good() ? 0 : 1;
 }
 
-std::string Padded(int v, int width) {
-    std::string s = std::to_string(v);
-    return std::string(static_cast<std::size_t>(std::max(0, width - static_cast<int>(s.size()))), '0') + s;
-}
 
 std::string QuasarName(double ra, double dec) {
     const int raMin = static_cast<int>(std::floor(ra * 60)) % 1440;
     const double ad = std::fabs(dec);
     const int decMin = static_cast<int>(std::floor(ad * 60));
-    return "SQ J" + Padded(raMin / 60, 2) + Padded(raMin % 60, 2) + (dec < 0 ? "-" : "+") + Padded(decMin / 60, 2) +
-           Padded(decMin % 60, 2);
+    return "SQ J" + ZeroPadded(raMin / 60, 2) + ZeroPadded(raMin % 60, 2) + (dec < 0 ? "-" : "+") + ZeroPadded(decMin / 60, 2) +
+           ZeroPadded(decMin % 60, 2);
 }
 
 }  // namespace
@@ -317,7 +314,7 @@ Expected<LayoutSummary> LayOutTree(const LayoutPaths& paths) {
         inst.reserve(stars.size());
         for (std::size_t i = 0; i < stars.size(); ++i) {
             const Star& s = stars[i];
-            const std::string number = Padded(static_cast<int>(i) + 1, 5);
+            const std::string number = ZeroPadded(static_cast<int>(i) + 1, 5);
             inst.push_back(MakeInstrumentStar(number, s.ra, s.dec, s.V, s.BV, s.UB, s.sp, s.flags));
             if (s.V <= FinderLimit) find.push_back({s.ra, s.dec, static_cast<Single>(s.V), number});
         }
