@@ -106,6 +106,7 @@ int Ccd(tool::Arguments& args, tool::Context& ctx) {
     request.jd = jd;
     request.finderOffset = static_cast<int>(std::nearbyint(scopeEntry.finderFactor));
     request.scopeOffset = static_cast<int>(std::nearbyint(scopeEntry.scopeFactor));
+    request.telescopeIndex = scope;
     request.cameraWidth = viewChip.width;
     request.cameraHeight = viewChip.height;
     Raster galaxies;
@@ -116,12 +117,11 @@ int Ccd(tool::Arguments& args, tool::Context& ctx) {
     view.TakeNotices();
 
     // The box holds the whole chip, and at least the telescope view's field.
-    const ChipSize chip = ChipFieldSize(opts.camera, opts.telescopes[static_cast<std::size_t>(scope)]);
+    const ChipSize& chip = viewChip;
     const double half = static_cast<double>(std::max<Extended>(std::hypot(chip.width, chip.height) / 2,
                                                                 opts.instrumentField * opts.fieldCreationFactor / 2) /
                                             60);
     FieldLimits limits = MakeFieldLimits(static_cast<double>(*ra), static_cast<double>(*dec), half, InstrumentLimitMag);
-    sky.SetTelescope(scope);
     switch (sky.OpenField(FieldKind::Instrument, limits, jd)) {
         case FieldStatus::Opened: break;
         case FieldStatus::NotAvailable:
@@ -144,7 +144,7 @@ int Ccd(tool::Arguments& args, tool::Context& ctx) {
     const Extended exposureSeconds = std::nearbyint(*exposure);
     if (!image.Build(exposureSeconds, jd, *dec, *ra, settings)) return tool::ExitFailure;
 
-    const app::TelescopeEntry& t = opts.telescopes[static_cast<std::size_t>(scope)];
+    const app::TelescopeEntry& t = scopeEntry;
     FitsHeader header;
     header.width = image.array.width();
     header.height = image.array.height();
