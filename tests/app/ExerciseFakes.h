@@ -12,6 +12,7 @@
 
 #include "app/Exercise.h"
 #include "platform/Services.h"
+#include "support/Fakes.h"
 
 namespace qnr::test {
 
@@ -72,29 +73,10 @@ public:
 };
 
 // The real file system with the removable media a test names.
-class MediaFileSystem final : public platform::FileSystem {
+class MediaFileSystem final : public ForwardingFileSystem {
 public:
     std::vector<std::string> media;
-
-    bool exists(const std::string& p) override { return files_.exists(p); }
-    bool isFolder(const std::string& p) override { return files_.isFolder(p); }
-    bool isReadOnly(const std::string& p) override { return files_.isReadOnly(p); }
-    std::optional<std::int64_t> modifiedSeconds(const std::string& p) override { return files_.modifiedSeconds(p); }
-    platform::ReadResult readFile(const std::string& p, std::size_t n) override { return files_.readFile(p, n); }
-    int writeFileAtomic(const std::string& p, const platform::Bytes& b) override {
-        return files_.writeFileAtomic(p, b);
-    }
-    int appendFile(const std::string& p, const platform::Bytes& b) override { return files_.appendFile(p, b); }
-    int copyFile(const std::string& a, const std::string& b) override { return files_.copyFile(a, b); }
-    int removeFile(const std::string& p) override { return files_.removeFile(p); }
-    int makeFolders(const std::string& p) override { return files_.makeFolders(p); }
-    std::vector<std::string> listFolder(const std::string& f) override { return files_.listFolder(f); }
-    std::string currentFolder() override { return files_.currentFolder(); }
-    int setCurrentFolder(const std::string& f) override { return files_.setCurrentFolder(f); }
     std::vector<std::string> removableMediaRoots() override { return media; }
-
-private:
-    platform::StdFileSystem files_;
 };
 
 // Answers the exercise's dialog windows from a script and records what they showed.

@@ -261,23 +261,10 @@ TEST_F(OptionsTest, EditModeAsksBeforeSaving) {
 }
 
 // The real file system, except that whole-file writes fail as on a full disk.
-class FullDisk final : public platform::FileSystem {
+class FullDisk final : public test::ForwardingFileSystem {
 public:
-    platform::StdFileSystem real;
-    bool exists(const std::string& p) override { return real.exists(p); }
-    bool isFolder(const std::string& p) override { return real.isFolder(p); }
-    bool isReadOnly(const std::string& p) override { return real.isReadOnly(p); }
-    std::optional<std::int64_t> modifiedSeconds(const std::string& p) override { return real.modifiedSeconds(p); }
-    platform::ReadResult readFile(const std::string& p, std::size_t n) override { return real.readFile(p, n); }
     int writeFileAtomic(const std::string&, const platform::Bytes&) override { return 101; }
     int appendFile(const std::string&, const platform::Bytes&) override { return 101; }
-    int copyFile(const std::string& a, const std::string& b) override { return real.copyFile(a, b); }
-    int removeFile(const std::string& p) override { return real.removeFile(p); }
-    int makeFolders(const std::string& p) override { return real.makeFolders(p); }
-    std::vector<std::string> listFolder(const std::string& f) override { return real.listFolder(f); }
-    std::string currentFolder() override { return real.currentFolder(); }
-    int setCurrentFolder(const std::string& f) override { return real.setCurrentFolder(f); }
-    std::vector<std::string> removableMediaRoots() override { return {}; }
 };
 
 TEST_F(OptionsTest, FailedWriteIsReportedAndLeavesTheOldFile) {

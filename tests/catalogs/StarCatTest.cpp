@@ -477,26 +477,10 @@ TEST(FieldPoints, NearestAndObjectsNear) {
 
 // The standard file system, with chosen files reported read-only (the tests
 // may run with rights that ignore the file mode).
-class ReadOnlyFiles final : public platform::FileSystem {
+class ReadOnlyFiles final : public test::ForwardingFileSystem {
 public:
     std::set<std::string> readOnly;
-    bool exists(const std::string& p) override { return std_.exists(p); }
-    bool isFolder(const std::string& p) override { return std_.isFolder(p); }
-    bool isReadOnly(const std::string& p) override { return readOnly.count(p) > 0 || std_.isReadOnly(p); }
-    std::optional<std::int64_t> modifiedSeconds(const std::string& p) override { return std_.modifiedSeconds(p); }
-    platform::ReadResult readFile(const std::string& p, std::size_t n) override { return std_.readFile(p, n); }
-    int writeFileAtomic(const std::string& p, const Bytes& b) override { return std_.writeFileAtomic(p, b); }
-    int appendFile(const std::string& p, const Bytes& b) override { return std_.appendFile(p, b); }
-    int copyFile(const std::string& a, const std::string& b) override { return std_.copyFile(a, b); }
-    int removeFile(const std::string& p) override { return std_.removeFile(p); }
-    int makeFolders(const std::string& p) override { return std_.makeFolders(p); }
-    std::vector<std::string> listFolder(const std::string& f) override { return std_.listFolder(f); }
-    std::string currentFolder() override { return std_.currentFolder(); }
-    int setCurrentFolder(const std::string& f) override { return std_.setCurrentFolder(f); }
-    std::vector<std::string> removableMediaRoots() override { return {}; }
-
-private:
-    platform::StdFileSystem std_;
+    bool isReadOnly(const std::string& p) override { return readOnly.count(p) > 0 || real.isReadOnly(p); }
 };
 
 class UpdateStarTest : public testing::Test {

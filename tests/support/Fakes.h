@@ -95,6 +95,28 @@ private:
     std::function<void()> onEnd_;
 };
 
+// The real file system, without the machine's removable media; fakes that
+// change one or two calls derive from it.
+class ForwardingFileSystem : public platform::FileSystem {
+public:
+    bool exists(const std::string& p) override { return real.exists(p); }
+    bool isFolder(const std::string& p) override { return real.isFolder(p); }
+    bool isReadOnly(const std::string& p) override { return real.isReadOnly(p); }
+    std::optional<std::int64_t> modifiedSeconds(const std::string& p) override { return real.modifiedSeconds(p); }
+    platform::ReadResult readFile(const std::string& p, std::size_t n) override { return real.readFile(p, n); }
+    int writeFileAtomic(const std::string& p, const platform::Bytes& b) override { return real.writeFileAtomic(p, b); }
+    int appendFile(const std::string& p, const platform::Bytes& b) override { return real.appendFile(p, b); }
+    int copyFile(const std::string& a, const std::string& b) override { return real.copyFile(a, b); }
+    int removeFile(const std::string& p) override { return real.removeFile(p); }
+    int makeFolders(const std::string& p) override { return real.makeFolders(p); }
+    std::vector<std::string> listFolder(const std::string& f) override { return real.listFolder(f); }
+    std::string currentFolder() override { return real.currentFolder(); }
+    int setCurrentFolder(const std::string& f) override { return real.setCurrentFolder(f); }
+    std::vector<std::string> removableMediaRoots() override { return {}; }
+
+    platform::StdFileSystem real;
+};
+
 // A fresh folder under the system's temporary folder, removed at the end.
 class TempFolder {
 public:
