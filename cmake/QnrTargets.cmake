@@ -14,13 +14,13 @@
 #
 # Test-only code is built for a short build, with line tables only (enough for
 # the sanitizers' stack traces and a debugger's backtrace): the sanitized core
-# libraries at -O1, so that the tests' computations run at a fair speed, and
+# libraries at -Og, so that the tests' computations run at a fair speed, and
 # the test programs' own code, mostly the test framework's expansions, at -O0,
 # since optimising it took most of the build; every test program of a kind
 # shares one precompiled header of its framework. The observatory, qnrtool and
 # the benchmarks keep the build type's optimisation.
 set(QNR_SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
-set(QNR_SAN_FLAGS ${QNR_SANITIZE} -O1 -g1)
+set(QNR_SAN_FLAGS ${QNR_SANITIZE} -Og -g1)
 set(QNR_SAN_LINK_FLAGS -fsanitize=address,undefined)
 set(QNR_TEST_FLAGS -O0 -g1)
 
@@ -76,10 +76,8 @@ function(qnr_test_pch_targets)
 
   if(QNR_BUILD_GUI)
     add_library(qnr_window_test_pch OBJECT ${dir}/empty.cpp)
-    target_link_libraries(qnr_window_test_pch PRIVATE Qt6::Widgets Qt6::PrintSupport Qt6::Multimedia
-      Qt6::Test)
-    target_precompile_headers(qnr_window_test_pch PRIVATE
-      <QtWidgets> <QtTest> <string> <vector> <memory> <functional>)
+    target_link_libraries(qnr_window_test_pch PRIVATE ${QNR_QT_LIBS} Qt6::Test)
+    target_precompile_headers(qnr_window_test_pch PRIVATE ${QNR_QT_PCH_HEADERS} <QTest>)
     qnr_window_test_flags(qnr_window_test_pch)
   endif()
 endfunction()
@@ -102,6 +100,9 @@ function(qnr_core_test name)
   endif()
   add_test(NAME ${name} COMMAND ${name})
   target_compile_options(${name} PRIVATE ${QNR_TEST_FLAGS})
+  # One translation unit per batch of test files: the framework's templates
+  # are instantiated and compiled once instead of once per file.
+  set_target_properties(${name} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
   if(QNR_SANITIZED_TESTS)
     target_compile_options(${name} PRIVATE ${QNR_SANITIZE})
     qnr_san_deps(san_deps ${A_DEPS})
@@ -116,7 +117,8 @@ endfunction()
 function(qnr_window_test name)
   cmake_parse_arguments(A "" "" "SOURCES;DEPS" ${ARGN})
   add_executable(${name} ${A_SOURCES})
-  target_link_libraries(${name} PRIVATE ${A_DEPS} Qt6::Test)
+  set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  target_link_libraries(${name} PRIVATE ${A_DEPS} ${QNR_QT_LIBS} Qt6::Test)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   qnr_window_test_flags(${name})
   if(TARGET qnr_window_test_pch)
@@ -124,4 +126,37 @@ function(qnr_window_test name)
   endif()
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
+
+# The Qt headers nearly every window includes, precompiled once for all window
+# libraries and once for all window tests. Every target that reuses them
+# links the same Qt modules, so that it sees the same module macros.
+set(QNR_QT_LIBS Qt6::Widgets Qt6::PrintSupport Qt6::Multimedia)
+set(QNR_QT_PCH_HEADERS
+  <QAction> <QApplication> <QDialog> <QGridLayout> <QHBoxLayout> <QImage> <QKeyEvent> <QLabel>
+  <QLineEdit> <QListWidget> <QMainWindow> <QMenu> <QMenuBar> <QMouseEvent> <QPainter> <QPointer>
+  <QPushButton> <QString> <QTimer> <QVBoxLayout> <QWidget>
+  <functional> <memory> <optional> <string> <vector>)
+
+function(qnr_window_pch_target)
+  set(dir ${CMAKE_BINARY_DIR}/pch)
+  file(WRITE ${dir}/windows.cpp.in "// The windows' precompiled header's own translation unit.\n")
+  configure_file(${dir}/windows.cpp.in ${dir}/windows.cpp COPYONLY)
+  add_library(qnr_window_pch OBJECT ${dir}/windows.cpp)
+  target_link_libraries(qnr_window_pch PRIVATE ${QNR_QT_LIBS})
+  target_precompile_headers(qnr_window_pch PRIVATE ${QNR_QT_PCH_HEADERS})
+endfunction()
+
+# A static library of windows, or the observatory itself (EXECUTABLE).
+function(qnr_window_library name)
+  cmake_parse_arguments(A "EXECUTABLE" "" "SOURCES;DEPS" ${ARGN})
+  if(A_EXECUTABLE)
+    add_executable(${name} ${A_SOURCES})
+    target_link_libraries(${name} PRIVATE ${A_DEPS} ${QNR_QT_LIBS})
+  else()
+    add_library(${name} STATIC ${A_SOURCES})
+    target_link_libraries(${name} PUBLIC ${A_DEPS} ${QNR_QT_LIBS})
+  endif()
+  set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  target_precompile_headers(${name} REUSE_FROM qnr_window_pch)
 endfunction()

@@ -11,6 +11,7 @@ inline constexpr Extended Pi = 3.14159265358979323846264338327950288L;
 inline constexpr Extended TwoPi = 2 * Pi;
 inline constexpr Extended DegToRad = Pi / 180;
 inline constexpr Extended RadToDeg = 180 / Pi;
+inline constexpr Extended ArcsecPerRad = RadToDeg * 3600;
 
 struct Vector3 {
     Extended x = 0, y = 0, z = 0;

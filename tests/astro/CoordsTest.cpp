@@ -12,7 +12,6 @@ namespace qnr {
 namespace {
 
 constexpr Extended SecondsOfTimePerRad = 86400 / TwoPi;
-constexpr Extended ArcsecPerRad = RadToDeg * 3600;
 
 Extended Hms(int h, int m, Extended s) { return h + m / 60.0L + s / 3600; }
 Extended Dms(int sign, int d, int m, Extended s) { return sign * (d + m / 60.0L + s / 3600); }

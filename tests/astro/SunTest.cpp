@@ -7,8 +7,6 @@
 namespace qnr {
 namespace {
 
-constexpr Extended ArcsecPerRad = RadToDeg * 3600;
-
 TEST(SunSeries, PrintedRowsAreTheTable) {
     // The rows printed with the theory's description, as singles and a double.
     struct Row { int index; float l, r, alpha; double nu; };

@@ -5,13 +5,11 @@
 
 #include <cmath>
 
+#include "photometry/ResultsDates.h"
 #include "photometry/ObsResult.h"
 
 namespace qnr::photometry {
 namespace {
-
-// JD 2453072.586910 (2004-03-08 02:05 UT), as a day number.
-constexpr double March2004 = 2453072.586910 - 2415018.5;
 
 ObsResult Entry(std::string id, double time, std::array<Extended, 5> values, std::uint8_t kind,
                 SpectralTypeCode type = 0, Single z = 0, std::string remarks = "") {

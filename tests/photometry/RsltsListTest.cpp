@@ -6,6 +6,7 @@
 #include <utime.h>
 
 #include "help/ListFakes.h"
+#include "photometry/ResultsDates.h"
 #include "photometry/RsltsList.h"
 #include "support/Fakes.h"
 
@@ -13,8 +14,6 @@ namespace qnr::photometry {
 namespace {
 
 using platform::Answer;
-
-constexpr double March2004 = 2453072.586910 - 2415018.5;  // JD 2453072.586910
 
 std::string Text(const std::vector<std::uint8_t>& bytes) { return {bytes.begin(), bytes.end()}; }
 

@@ -14,7 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Run {
+struct ToolResult {
     int code = -1;
     std::string out;
 };
@@ -31,9 +31,9 @@ protected:
     void TearDown() override { fs::remove_all(dir_); }
 
     // Runs qnrtool in the test's own folder, standard error folded into the output.
-    Run Qnrtool(const std::string& args) const {
+    ToolResult Qnrtool(const std::string& args) const {
         const std::string command = "cd '" + dir_.string() + "' && '" QNRTOOL "' " + args + " 2>&1";
-        Run run;
+        ToolResult run;
         FILE* pipe = ::popen(command.c_str(), "r");
         if (!pipe) return run;
         char buffer[4096];
@@ -64,14 +64,14 @@ protected:
 const std::string M87 = "--ra-hours 12.51373 --dec-deg 12.39111";
 
 TEST_F(BundledTreeTest, TheLaidOutTreePassesItsOwnCheck) {
-    const Run run = Qnrtool("datatree check");
+    const ToolResult run = Qnrtool("datatree check");
     EXPECT_EQ(run.code, 0) << run.out;
     EXPECT_EQ(run.out.find("PROBLEM"), std::string::npos) << run.out;
 }
 
 TEST_F(BundledTreeTest, CcdImageOfAHotListTargetIsAFitsFileWithItsKey) {
     const std::string args = M87 + " --date 2002-04-14 --time 04:00:00 --exposure-s 30 --seed 11";
-    const Run run = Qnrtool("ccd " + args + " -o m87.fit --key m87.csv");
+    const ToolResult run = Qnrtool("ccd " + args + " -o m87.fit --key m87.csv");
     ASSERT_EQ(run.code, 0) << run.out;
     EXPECT_GT(Value(run.out, "objects"), 0) << run.out;
 
@@ -90,20 +90,20 @@ TEST_F(BundledTreeTest, CcdImageOfAHotListTargetIsAFitsFileWithItsKey) {
 }
 
 TEST_F(BundledTreeTest, FieldKeyListsTheGalaxyAtTheCentre) {
-    const Run run = Qnrtool("field " + M87 + " --size-arcmin 10 --json");
+    const ToolResult run = Qnrtool("field " + M87 + " --size-arcmin 10 --json");
     ASSERT_EQ(run.code, 0) << run.out;
     EXPECT_NE(run.out.find("\"kind\": 1"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("4486"), std::string::npos) << run.out;
 }
 
 TEST_F(BundledTreeTest, AsteroidListOfTheExerciseNightHoldsTheExercisesAsteroid) {
-    const Run run = Qnrtool("asteroids --date 2002-04-14");
+    const ToolResult run = Qnrtool("asteroids --date 2002-04-14");
     ASSERT_EQ(run.code, 0) << run.out;
     EXPECT_NE(run.out.find("Quenara"), std::string::npos) << run.out;
 }
 
 TEST_F(BundledTreeTest, FieldOutsideTheExerciseRegionsIsRefused) {
-    const Run run = Qnrtool("ccd --ra-hours 3 --dec-deg -60 --date 2002-04-14 --time 04:00:00 --exposure-s 1 -o x.fit");
+    const ToolResult run = Qnrtool("ccd --ra-hours 3 --dec-deg -60 --date 2002-04-14 --time 04:00:00 --exposure-s 1 -o x.fit");
     EXPECT_EQ(run.code, 1) << run.out;
     EXPECT_FALSE(fs::exists(dir_ / "x.fit"));
 }
