@@ -291,12 +291,12 @@ void FieldView::SetPhotometerAperture(int radius) {
     apertureDegrees_ = (radius + 0.5L) / proj_.sy;
 }
 
-std::optional<FieldObject> FieldView::CurrentObject(const ViewRequest& request) {
+std::optional<FieldObject> FieldView::CurrentObject(const ViewRequest& request, InstrumentAcceptance* instrument) {
     if (!haveField_ || !fieldTelescope_) return std::nullopt;
     GSCFieldObj& f = catalogs_.instrument;
     const PointResult r = f.ObjectAtPoint(static_cast<double>(proj_.X(request.dec, request.ra)),
                                           static_cast<double>(proj_.Y(request.dec)),
-                                          static_cast<double>(proj_.sy), nullptr);
+                                          static_cast<double>(proj_.sy), instrument);
     if (r.what == PointResult::What::Object) {
         if (const FieldObject* o = f.objects.ItemAt(r.index)) return *o;
     } else if (r.what == PointResult::What::Galaxy) {
