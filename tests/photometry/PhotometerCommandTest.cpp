@@ -9,6 +9,9 @@
 #include <map>
 #include <sstream>
 
+#include "help/Helplst.h"
+#include "help/Helptxt.h"
+#include "help/TextLists.h"
 #include "observatory/HotList.h"
 #include "photometry/cli/PhotometerCommand.h"
 #include "support/Fakes.h"
@@ -129,6 +132,34 @@ TEST_F(PhotometryCommandTest, SkyAloneAndBadArguments) {
                          Bad{with("--date", "2002-13-01"), 2},
                          Bad{with("--ra-hours", "3"), 1}})  // outside the exercise's fields
         EXPECT_EQ(Run(b.args).code, b.code) << b.args[1] << " " << b.args[11] << " " << b.args[13];
+}
+
+TEST_F(PhotometryCommandTest, HelpListNamesEveryTopicAndItsRelatedTopics) {
+    // The photometer's help as the options name it by default, in the program folder.
+    platform::Services services = fake.services();
+    auto list = help::LoadHelpList(QNR_PROGRAM_FOLDER "/PhotoHlp.LST", services);
+    ASSERT_NE(list, nullptr);
+    int topics = 0;
+    for (int i = 0; i < list->Count(); ++i) {
+        const help::HelpEntry entry = *list->At(i);
+        if (entry.IsHeading() || entry.IsSeparator() || entry.file == "end") continue;
+        ++topics;
+        const auto bytes = test::ReadAll(std::string(QNR_PROGRAM_FOLDER "/") + entry.file);
+        const auto topic = help::ExtractTopic(help::SplitTextLines(bytes), entry.text);
+        ASSERT_TRUE(topic.has_value()) << entry.text;
+        ASSERT_GT(topic->size(), 2u) << entry.text;
+        bool related = false;
+        for (const std::string& line : *topic) {
+            if (line.find("RELATED TOPICS") != std::string::npos) {
+                related = true;
+                continue;
+            }
+            if (related && !line.empty()) {
+                EXPECT_GE(list->FindTopic(line, false, 0), 0) << entry.text << ": related topic " << line;
+            }
+        }
+    }
+    EXPECT_GE(topics, 10);
 }
 
 }  // namespace
