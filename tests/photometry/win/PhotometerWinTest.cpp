@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
 #include <QtTest>
@@ -385,6 +386,10 @@ void PhotometerWinTest::standardFieldForAPerson() {
     ph.Record1->trigger();
     obs.resultsForm->ShowAll();
     Shot(obs.resultsForm.get(), "landolt-results");
+    // The whole screen, where the platform has one (Xvfb).
+    QApplication::processEvents();
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        screen->grabWindow(0).save(qEnvironmentVariable("QNR_GRAB_DIR") + "/landolt-screen.png");
 }
 
 QTEST_MAIN(PhotometerWinTest)
