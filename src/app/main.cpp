@@ -8,6 +8,7 @@
 #include "help/win/HelpLstDlg.h"
 #include "help/win/HelpWin.h"
 #include "observatory/win/ObsLab.h"
+#include "photometry/win/Photomtr.h"
 #include "ui/QtServices.h"
 
 namespace {
@@ -23,6 +24,7 @@ struct Windows {
     std::unique_ptr<qnr::help::THelpLstDlg> HelpLstDlg;
     std::unique_ptr<qnr::help::THelpWin> HelpWin;
     std::unique_ptr<qnr::help::TGetSrchStrDlg> GetSrchStrDlg;
+    qnr::photometry::TPhotometer* Photometer = nullptr;  // a child of Obsrvtry
 };
 
 Windows CreateWindows(qnr::platform::Services& services) {
@@ -37,6 +39,9 @@ Windows CreateWindows(qnr::platform::Services& services) {
     w.GetSrchStrDlg = std::make_unique<qnr::help::TGetSrchStrDlg>();
     w.Environment1->SetSharedDialogs(w.HelpLstDlg.get(), w.HelpWin.get(), w.GetSrchStrDlg.get());
     w.Obsrvtry->SetSharedDialogs(w.HelpLstDlg.get(), w.HelpWin.get(), w.GetSrchStrDlg.get());
+    // The photometer keeps its sky readings for the whole run; the telescope window owns it.
+    w.Photometer = qnr::app::CreatePhotometerWindow(services, *w.Environment1, *w.Obsrvtry);
+    w.Photometer->SetSharedDialogs(w.HelpLstDlg.get(), w.HelpWin.get());
     return w;
 }
 

@@ -155,10 +155,10 @@ ViewOutcome FieldView::CreateField(const ViewRequest& request) {
     seed_ = static_cast<std::uint32_t>(static_cast<std::int64_t>(
         std::nearbyint(limits.MinRA + limits.MaxRA + limits.MinDec + limits.MaxDec)));
 
-    if (request.telescope && !apertureSet_) {
+    if (request.telescope) {
+        if (!apertureSet_) outlines_.apertureRadius = 10;
         apertureSet_ = true;
-        outlines_.apertureRadius = 10;
-        apertureDegrees_ = 10.5L / proj_.sy;
+        apertureDegrees_ = (outlines_.apertureRadius + 0.5L) / proj_.sy;
     }
     if (opts_.finderField > 0 && opts_.instrumentField > 0) {
         outlines_.finderSquare = EvenOutline(static_cast<Extended>(ViewSize) * opts_.instrumentField / (opts_.finderField * 60));
@@ -288,15 +288,16 @@ int FieldView::CentreBrightness() const {
 void FieldView::SetPhotometerAperture(int radius) {
     apertureSet_ = true;
     outlines_.apertureRadius = radius;
-    apertureDegrees_ = (radius + 0.5L) / proj_.sy;
+    // Only a telescope field has the aperture's scale; the next one applies it.
+    if (haveField_ && fieldTelescope_) apertureDegrees_ = (radius + 0.5L) / proj_.sy;
 }
 
-std::optional<FieldObject> FieldView::CurrentObject(const ViewRequest& request) {
+std::optional<FieldObject> FieldView::CurrentObject(const ViewRequest& request, InstrumentAcceptance* instrument) {
     if (!haveField_ || !fieldTelescope_) return std::nullopt;
     GSCFieldObj& f = catalogs_.instrument;
     const PointResult r = f.ObjectAtPoint(static_cast<double>(proj_.X(request.dec, request.ra)),
                                           static_cast<double>(proj_.Y(request.dec)),
-                                          static_cast<double>(proj_.sy), nullptr);
+                                          static_cast<double>(proj_.sy), instrument);
     if (r.what == PointResult::What::Object) {
         if (const FieldObject* o = f.objects.ItemAt(r.index)) return *o;
     } else if (r.what == PointResult::What::Galaxy) {

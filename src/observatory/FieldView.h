@@ -119,8 +119,10 @@ public:
     void SetPhotometerAperture(int radius);
     Extended apertureDegrees() const { return apertureDegrees_; }
 
-    // The object at the pointing in the instrument field.
-    std::optional<FieldObject> CurrentObject(const ViewRequest& request);
+    // The object at the pointing in the instrument field; within a galaxy's
+    // glow the instrument's acceptance (when given) decides between the
+    // nearest object and the galaxy.
+    std::optional<FieldObject> CurrentObject(const ViewRequest& request, InstrumentAcceptance* instrument = nullptr);
     // The object nearest a click at a view point (Edit Mode).
     std::optional<Identified> Identify(int viewX, int viewY, bool rightButton);
     // The marked object's view position.

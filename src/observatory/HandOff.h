@@ -38,6 +38,12 @@ public:
     virtual SkyCatalogs& Catalogs() = 0;
     // The photometer's aperture radius in view pixels (redraws the outline).
     virtual void SetPhotometerAperture(int radiusPixels) = 0;
+    // The aperture as the view has it: radius in view pixels and in degrees.
+    virtual int PhotometerApertureRadius() { return 10; }
+    virtual Extended PhotometerApertureDegrees() { return 0; }
+    // The photometer keeps the drive on while it is open; InstrumentClosed
+    // gives the drive button back.
+    virtual void DisableDrive() {}
     // An instrument window closed: its controls come back by the drive rule.
     virtual void InstrumentClosed() = 0;
     // The seed of the present field (the same for a field made again at the

@@ -8,6 +8,7 @@
 #include "astro/cli/AstroCommands.h"
 #include "datatree/cli/DataTreeCommands.h"
 #include "observatory/cli/HotListCommands.h"
+#include "photometry/cli/PhotometerCommand.h"
 #include "photometry/cli/ResultsCommands.h"
 #include "platform/Headless.h"
 #include "tool/Registry.h"
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
     qnr::observatory::RegisterSkyCommand(registry);
     qnr::datatree_cli::RegisterCommands(registry);
     qnr::photometry::RegisterCommands(registry);
+    qnr::photometry::RegisterPhotometerCommand(registry);
     qnr::ccd::RegisterCommands(registry);
 
     qnr::platform::HeadlessServices platform;

@@ -156,6 +156,24 @@ struct FieldTree : ::testing::Test {
     test::CatalogTree tree;
 };
 
+TEST_F(FieldTree, PhotometerApertureKeepsTheTelescopeScale) {
+    // The aperture's angular radius is (r + 0.5) / sy of the telescope view;
+    // a finder field's scale is ten times coarser and must not be taken.
+    SkyCatalogs sky(tree.services, tree.opts);
+    FieldView view(tree.opts, sky);
+    ASSERT_EQ(view.Update(At(23.95, 3.5, true)), ViewOutcome::Built);
+    view.SetPhotometerAperture(20);
+    EXPECT_NEAR(static_cast<double>(view.apertureDegrees()), 20.5 / 1248, 1e-12);
+    view.TakeNotices();
+    ASSERT_EQ(view.Update(At(23.95, 3.5, false)), ViewOutcome::Built);
+    view.SetPhotometerAperture(30);
+    EXPECT_NEAR(static_cast<double>(view.apertureDegrees()), 20.5 / 1248, 1e-12);
+    view.TakeNotices();
+    ASSERT_EQ(view.Update(At(23.95, 3.5, true)), ViewOutcome::Built);
+    EXPECT_EQ(view.outlines().apertureRadius, 30);
+    EXPECT_NEAR(static_cast<double>(view.apertureDegrees()), 30.5 / 1248, 1e-12);
+}
+
 TEST_F(FieldTree, NewFieldRuleAndCentreBrightness) {
     SkyCatalogs sky(tree.services, tree.opts);
     FieldView view(tree.opts, sky);

@@ -20,6 +20,7 @@
 #include "spectroscopy/Nkd_Eye.h"
 #include "spectroscopy/win/NkdEyeDataForm.h"
 #include "photometry/RsltsList.h"
+#include "photometry/win/Photomtr.h"
 #include "photometry/win/RsltsListForm.h"
 #include "observatory/win/ObsLab.h"
 #include "ui/Latin1.h"
@@ -509,7 +510,14 @@ std::unique_ptr<observatory::TObsrvtry> CreateTelescopeWindow(platform::Services
     links.clearTimeChanged = [&main] { main.exercise().clearTimeChanged(); };
     links.openInstrument = [&services, &main](int instrument) {
         observatory::TObsrvtry* scope = main.telescopeWindow();
-        if (instrument != 0 || !scope) return false;  // the photometer and spectrometer come later
+        if (!scope) return false;
+        if (instrument == 1) {
+            photometry::TPhotometer* photometer = main.photometerWindow();
+            if (!photometer) return false;
+            photometer->OpenFor();
+            return true;
+        }
+        if (instrument != 0) return false;  // the spectrometer comes later
         ccd::CameraContext context;
         context.log = main.exercise().log();
         context.observers = main.exercise().loginRecord().names;
@@ -520,6 +528,24 @@ std::unique_ptr<observatory::TObsrvtry> CreateTelescopeWindow(platform::Services
     };
     auto window = std::make_unique<observatory::TObsrvtry>(services, main.opts(), main.skyClock(), links);
     main.SetTelescopeWindow(window.get());
+    return window;
+}
+
+photometry::TPhotometer* CreatePhotometerWindow(platform::Services& services, TEnvironment1& main,
+                                                observatory::TObsrvtry& scope) {
+    photometry::PhotometerLinks links;
+    links.logComponent = [&main](const std::string& text) {
+        if (LogFileObj* log = main.exercise().log()) log->WriteComponent(text);
+    };
+    links.exerciseId = [&main] { return main.exercise().objectId(); };
+    links.findOrCreate = [&main](const std::string& id, double time) -> photometry::ObsResult& {
+        return main.results().FindOrCreate(id, time);
+    };
+    links.review = [&main](photometry::ObsResult& entry) { return main.resultsWindow().Review(entry); };
+    auto* window = new photometry::TPhotometer(services, main.opts(), scope, std::move(links), &scope);
+    window->setWindowFlag(Qt::Window);
+    scope.SetPhotometerAcceptance(&window->photometer());
+    main.SetPhotometerWindow(window);
     return window;
 }
 

@@ -33,6 +33,7 @@ class TGetSrchStrDlg;
 namespace qnr::photometry {
 class ResultsList;
 class RsltsListForm1;
+class TPhotometer;
 }  // namespace qnr::photometry
 namespace qnr {
 class SkyCatalogs;
@@ -67,6 +68,9 @@ public:
     // The optical telescope window, created after this one (it lives as long).
     void SetTelescopeWindow(observatory::TObsrvtry* window);
     observatory::TObsrvtry* telescopeWindow() const { return telescope_; }
+    // The photometer, created once after the telescope window (whose child it is).
+    void SetPhotometerWindow(photometry::TPhotometer* window) { photometer_ = window; }
+    photometry::TPhotometer* photometerWindow() const { return photometer_; }
     // The sky clock the telescope window reads: the observation clock, refreshed.
     ObsDateTime& skyClock() { return skyClock_; }
     void RefreshSkyClock();
@@ -164,6 +168,7 @@ private:
 
     ControlPanel panel_;
     observatory::TObsrvtry* telescope_ = nullptr;
+    photometry::TPhotometer* photometer_ = nullptr;
     ObsDateTime skyClock_;
     bool runningPainted_ = false;
     QTimer DomeTimer_, ScopeTimer_;
@@ -187,5 +192,11 @@ private:
 // The optical telescope window, linked to the main window's clock, log,
 // control panel and close state.
 std::unique_ptr<observatory::TObsrvtry> CreateTelescopeWindow(platform::Services& services, TEnvironment1& main);
+
+// The photometer on the telescope window's hand-off, linked to the main
+// window's log, exercise identifier and results list; the telescope window
+// owns it.
+photometry::TPhotometer* CreatePhotometerWindow(platform::Services& services, TEnvironment1& main,
+                                                observatory::TObsrvtry& scope);
 
 }  // namespace qnr::app

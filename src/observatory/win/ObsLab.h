@@ -108,6 +108,10 @@ public:
     THotListForm1* hotListWindow() { return hotListForm_.get(); }
     void SelectFromList1Click();
 
+    // The photometer's aperture share, which picks the object at the centre
+    // while the camera or the photometer is selected (null: the nearest object).
+    void SetPhotometerAcceptance(InstrumentAcceptance* acceptance) { photometerAcceptance_ = acceptance; }
+
     // The field view. The catalogs are created once at start, before the windows.
     void SetCatalogs(SkyCatalogs* catalogs);
     FieldView* fieldView() { return fieldView_.get(); }
@@ -134,6 +138,9 @@ public:
     Extended JulianDate() override;
     SkyCatalogs& Catalogs() override;
     void SetPhotometerAperture(int radiusPixels) override;
+    int PhotometerApertureRadius() override;
+    Extended PhotometerApertureDegrees() override;
+    void DisableDrive() override;
     void InstrumentClosed() override;
     std::uint32_t FieldSeed() override;
     bool GalaxiesDrawn() override;
@@ -202,6 +209,7 @@ private:
             *SaveUpdatedList1 = nullptr, *Help1 = nullptr;
 
     SkyCatalogs* catalogs_ = nullptr;
+    InstrumentAcceptance* photometerAcceptance_ = nullptr;
     std::unique_ptr<FieldView> fieldView_;
     bool noticesQueued_ = false;
     int pressButton_ = 0, pressX_ = 0, pressY_ = 0;

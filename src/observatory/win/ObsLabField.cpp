@@ -19,6 +19,7 @@
 #include "platform/Printing.h"
 #include "ui/Latin1.h"
 #include "ui/panel/MultiPositionSwitch.h"
+#include "ui/panel/ToggleSwitch.h"
 
 namespace qnr::observatory {
 
@@ -252,8 +253,11 @@ void TObsrvtry::RdngBtnClick() {
 void TObsrvtry::InstrumentClosed() {
     mount_->SetInstrumentOpen(false);
     ViewLbl2->setEnabled(true);
+    DriveBtn->setEnabled(true);
     SyncControls();
 }
+
+void TObsrvtry::DisableDrive() { DriveBtn->setEnabled(false); }
 
 void TObsrvtry::SiteInformation1Click() {
     if (!siteList_) {
@@ -312,7 +316,11 @@ void TObsrvtry::PrintSkyImage1Click() {
 }
 
 std::optional<FieldObject> TObsrvtry::CurrentObject() {
-    return fieldView_ ? fieldView_->CurrentObject(CurrentRequest()) : std::nullopt;
+    if (!fieldView_) return std::nullopt;
+    const ViewRequest request = CurrentRequest();
+    // The camera and the photometer choose by the aperture's share.
+    InstrumentAcceptance* acceptance = request.instrument <= InstrumentPhotometer ? photometerAcceptance_ : nullptr;
+    return fieldView_->CurrentObject(request, acceptance);
 }
 int TObsrvtry::CentreBrightness() { return fieldView_ ? fieldView_->CentreBrightness() : 0; }
 const Raster* TObsrvtry::FieldPicture() {
@@ -338,6 +346,8 @@ void TObsrvtry::SetPhotometerAperture(int radiusPixels) {
     if (fieldView_) fieldView_->SetPhotometerAperture(radiusPixels);
     CRT1->update();
 }
+int TObsrvtry::PhotometerApertureRadius() { return fieldView_ ? fieldView_->outlines().apertureRadius : 10; }
+Extended TObsrvtry::PhotometerApertureDegrees() { return fieldView_ ? fieldView_->apertureDegrees() : 0; }
 std::uint32_t TObsrvtry::FieldSeed() { return fieldView_ ? fieldView_->fieldSeed() : 0; }
 bool TObsrvtry::GalaxiesDrawn() { return fieldView_ && fieldView_->galaxiesDrawn(); }
 

@@ -12,8 +12,10 @@
 
 #include "app/win/Zarn_Obs.h"
 #include "observatory/win/ObsLab.h"
+#include "photometry/win/Photomtr.h"
 #include "support/Fakes.h"
 #include "ui/panel/IndicatorLamp.h"
+#include "ui/panel/MultiPositionSwitch.h"
 #include "ui/panel/RockerSwitch.h"
 #include "ui/panel/SevenSegmentDisplay.h"
 #include "ui/panel/ToggleSwitch.h"
@@ -180,6 +182,50 @@ private slots:
         QVERIFY(!optical->isEnabled());
 
         fake_->dialogs.fallback = platform::Answer::Yes;  // leave without questions left open
+        main.close();
+    }
+
+    // The telescope window's Access opens the photometer the main window
+    // wired to it, and its exit gives the telescope its controls back.
+    void accessOpensThePhotometer() {
+        app::TEnvironment1 main(services_);
+        auto scope = app::CreateTelescopeWindow(services_, main);
+        photometry::TPhotometer* photometer = app::CreatePhotometerWindow(services_, main, *scope);
+        QCOMPARE(main.photometerWindow(), photometer);
+        main.show();
+        OnModal([](QWidget* dlg) {
+            Type(dlg, "IDEd", "SA104");
+            Click(dlg, "OKBtn");
+        });
+        main.findChild<QAction*>("Run1")->trigger();
+        main.findChild<QAction*>("Access1p0")->trigger();
+        main.ScopeTimerTimer();
+        auto* rocker = main.findChild<ui::RockerSwitch*>("DomeSw1");
+        QTest::mousePress(rocker, Qt::LeftButton, {}, QPoint(rocker->width() / 2, 4));
+        QTest::mouseRelease(rocker, Qt::LeftButton, {}, QPoint(rocker->width() / 2, 4));
+        for (int i = 0; i < 100 && main.panel().domeState() != app::DomeState::Open; ++i) main.DomeTimerTimer();
+        QTest::mouseClick(main.findChild<ui::ToggleSwitch*>("OptCntrlSw"), Qt::LeftButton);
+        QVERIFY(scope->isVisible());
+        QTest::mouseClick(scope->findChild<ui::ToggleSwitch*>("DriveBtn"), Qt::LeftButton);
+        auto turn = [&](const char* name, int position) {
+            auto* s = scope->findChild<ui::MultiPositionSwitch*>(name);
+            QTest::mouseClick(s, Qt::LeftButton, {}, s->markPoint(position).toPoint());
+            QCOMPARE(s->value(), position);
+        };
+        turn("ViewSlider", 0);
+        turn("InstSlider", 1);
+        auto* access = scope->findChild<QPushButton*>("RdngBtn");
+        QVERIFY(access->isEnabled());
+        QTest::mouseClick(access, Qt::LeftButton);
+        QVERIFY(photometer->isVisible());
+        QCOMPARE(photometer->windowTitle(), QStringLiteral("Toval Photometer Control"));
+        QVERIFY(!access->isEnabled());
+        photometer->ExitPhotometer1->trigger();
+        QVERIFY(!photometer->isVisible());
+        QVERIFY(access->isEnabled());
+        QVERIFY(scope->findChild<ui::ToggleSwitch*>("DriveBtn")->isEnabled());
+
+        fake_->dialogs.fallback = platform::Answer::Yes;
         main.close();
     }
 };
