@@ -8,6 +8,7 @@
 #include "help/win/HelpLstDlg.h"
 #include "help/win/HelpWin.h"
 #include "observatory/win/ObsLab.h"
+#include "radio/win/Zarn_rad.h"
 #include "ui/QtServices.h"
 
 namespace {
@@ -23,6 +24,7 @@ struct Windows {
     std::unique_ptr<qnr::help::THelpLstDlg> HelpLstDlg;
     std::unique_ptr<qnr::help::THelpWin> HelpWin;
     std::unique_ptr<qnr::help::TGetSrchStrDlg> GetSrchStrDlg;
+    std::unique_ptr<qnr::radio::TRadioLab> RadioLab;
 };
 
 Windows CreateWindows(qnr::platform::Services& services) {
@@ -37,6 +39,8 @@ Windows CreateWindows(qnr::platform::Services& services) {
     w.GetSrchStrDlg = std::make_unique<qnr::help::TGetSrchStrDlg>();
     w.Environment1->SetSharedDialogs(w.HelpLstDlg.get(), w.HelpWin.get(), w.GetSrchStrDlg.get());
     w.Obsrvtry->SetSharedDialogs(w.HelpLstDlg.get(), w.HelpWin.get(), w.GetSrchStrDlg.get());
+    w.RadioLab = qnr::app::CreateRadioWindow(services, *w.Environment1);
+    w.RadioLab->SetSharedDialogs(w.HelpLstDlg.get(), w.HelpWin.get());
     return w;
 }
 

@@ -9,6 +9,7 @@
 #include "datatree/cli/DataTreeCommands.h"
 #include "observatory/cli/HotListCommands.h"
 #include "photometry/cli/ResultsCommands.h"
+#include "radio/cli/RadioCommands.h"
 #include "platform/Headless.h"
 #include "tool/Registry.h"
 
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
     qnr::datatree_cli::RegisterCommands(registry);
     qnr::photometry::RegisterCommands(registry);
     qnr::ccd::RegisterCommands(registry);
+    qnr::radio::RegisterCommands(registry);
 
     qnr::platform::HeadlessServices platform;
     qnr::tool::Context context{std::cout, std::cerr, platform.services()};

@@ -54,8 +54,9 @@ protected:
     test::FakePlatform platform;
     platform::Services services = platform.services();
     OptsRec opts;
+    radio::RadioOptsRec radio;  // a 100 m aperture
     Host host;
-    ControlPanel panel{services, opts, 100, host};
+    ControlPanel panel{services, opts, radio, host};
 };
 
 TEST(PanelMenus, ThePanelGovernsItsItemsOnTopOfThePhasesMenus) {

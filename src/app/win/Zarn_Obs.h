@@ -24,6 +24,7 @@ class QPainter;
 class QPushButton;
 
 namespace qnr::observatory { class TObsrvtry; }
+namespace qnr::radio { class TRadioLab; }
 namespace qnr::help {
 class HelpList;
 class THelpLstDlg;
@@ -67,6 +68,9 @@ public:
     // The optical telescope window, created after this one (it lives as long).
     void SetTelescopeWindow(observatory::TObsrvtry* window);
     observatory::TObsrvtry* telescopeWindow() const { return telescope_; }
+    // The radio telescope window, created after the telescope window.
+    void SetRadioWindow(radio::TRadioLab* window) { radioWindow_ = window; }
+    radio::TRadioLab* radioWindow() const { return radioWindow_; }
     // The sky clock the telescope window reads: the observation clock, refreshed.
     ObsDateTime& skyClock() { return skyClock_; }
     void RefreshSkyClock();
@@ -94,6 +98,7 @@ public:
     void Repaint() override;
     void SetBusy(bool busy) override;
     void CloseTelescopeWindows() override;
+    void ResetRadioTime() override;
     void ShowHelpFile(const std::string& title, const std::string& path) override;
     void ShowHelpTopics() override;
     void PreloadHotList() override;
@@ -114,6 +119,7 @@ public:
     void ShowTelescopeWindow(bool show) override;
     bool TelescopeWindowVisible() override;
     void ExitTelescopeWindow() override;
+    void ShowRadioWindow(bool show) override;
     void ComputeDomeSky() override;
     // A right-button click in the slit (display pixels): identify the star.
     void IdentifyDomeStar(QPoint press, QPoint release);
@@ -164,6 +170,9 @@ private:
 
     ControlPanel panel_;
     observatory::TObsrvtry* telescope_ = nullptr;
+    radio::TRadioLab* radioWindow_ = nullptr;
+    QImage radioPicture_;
+    bool radioPictureLoaded_ = false;
     ObsDateTime skyClock_;
     bool runningPainted_ = false;
     QTimer DomeTimer_, ScopeTimer_;
@@ -187,5 +196,8 @@ private:
 // The optical telescope window, linked to the main window's clock, log,
 // control panel and close state.
 std::unique_ptr<observatory::TObsrvtry> CreateTelescopeWindow(platform::Services& services, TEnvironment1& main);
+// The radio telescope window, on the main window's radio options, clock, log
+// and control panel, sharing the optical telescope's hot list.
+std::unique_ptr<radio::TRadioLab> CreateRadioWindow(platform::Services& services, TEnvironment1& main);
 
 }  // namespace qnr::app
