@@ -103,7 +103,7 @@ int WriteDefaults(tool::Arguments& args, tool::Context& ctx) {
 }  // namespace
 
 void RegisterCommands(tool::Registry& registry) {
-    registry.add({"options", "show", "[--radio] [FILE]",
+    registry.add({"options", "show", "[FILE] [--radio]",
                   "every saved field of an options file as \"key = value\" lines (no FILE: the file the "
                   "observatory would read; --radio: the radio options file)",
                   ShowOptions});
