@@ -147,6 +147,9 @@ public:
     observatory::ObjctDat CurrentItem(const std::string& exerciseId) const;
     // The analysis tool has recorded data to save.
     void SetSaveRecordedData(bool enabled);
+    // The radio options may have changed (the window shows again): the
+    // controls follow the telescope type, the switches and the help names.
+    void OptionsChanged() { UpdateControls(); }
 
     Extended rightAscension() const { return ra_; }
     Extended declination() const { return dec_; }

@@ -286,6 +286,9 @@ void TRadioLab::BuildMenus() {
     AboutThisExercise1 = item(Help1, "AboutThisExercise1", "&About This Exercise...");
 
     connect(Exit1, &QAction::triggered, this, [this] { close(); });
+    connect(SaveRecordedData1, &QAction::triggered, this, [this] {
+        if (links_.saveRecordedData) links_.saveRecordedData();
+    });
     connect(PulsarList1, &QAction::triggered, this, &TRadioLab::PulsarList1Click);
     connect(SetCoordinates1, &QAction::triggered, this, &TRadioLab::SetCoordinates1Click);
     connect(ViewSelectfromList1, &QAction::triggered, this, &TRadioLab::ViewSelectfromList1Click);
@@ -325,14 +328,15 @@ bool TRadioLab::ShowWindow() {
         const bool ok = scope_->FirstActivation();
         QApplication::restoreOverrideCursor();
         if (!ok) return false;
-        const SiteTexts site = scope_->siteTexts();
-        StatnTxt->setText(ToQString(site.name));
-        LongTxt->setText(ToQString(site.longitude));
-        LatTxt->setText(ToQString(site.latitude));
         DrawMap();
         AttachmentChanged();
         clockTimer_.start();
     }
+    scope_->OptionsChanged();
+    const SiteTexts site = scope_->siteTexts();
+    StatnTxt->setText(ToQString(site.name));
+    LongTxt->setText(ToQString(site.longitude));
+    LatTxt->setText(ToQString(site.latitude));
     // The options may have named another help list since the last showing.
     const std::string path = radio_.mainHelpList.empty() ? "" : opts_.programFolder + radio_.mainHelpList;
     if (path != helpListPath_) {
@@ -534,6 +538,11 @@ void TRadioLab::RcvrBtnClick() {
 void TRadioLab::PulsarList1Click() {
     scope_->RefreshAttachment(2.0L);
     if (links_.showPulsarList) links_.showPulsarList();
+}
+
+void TRadioLab::EnableSaveRecordedData(bool enabled) {
+    scope_->SetSaveRecordedData(enabled);
+    SyncControls();
 }
 
 void TRadioLab::ReceiverClosed() {

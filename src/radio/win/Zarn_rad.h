@@ -61,6 +61,8 @@ struct RadioWindowLinks {
     std::function<void(const PulsarRecord*, Extended distance)> attachmentChanged;
     // The pulsar parameters window.
     std::function<void()> showPulsarList;
+    // The analysis tool's save of the recorded data.
+    std::function<void()> saveRecordedData;
 };
 
 class TRadioLab : public QMainWindow, public RadioTelescopeHost {
@@ -96,6 +98,8 @@ public:
     void PulsarList1Click();
     // The master receiver was closed.
     void ReceiverClosed();
+    // The analysis tool has (or no longer has) recorded data to save.
+    void EnableSaveRecordedData(bool enabled);
 
     // RadioTelescopeHost
     void PointingChanged() override;
