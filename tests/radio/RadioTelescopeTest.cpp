@@ -323,7 +323,7 @@ TEST_F(RadioTelescopeTest, TestModeJumpsAndTheHorizonRefusesATarget) {
     radio.limitSlewing = true;
     Activate();
     scope.SetDrive(true);
-    // Below the horizon from Green Bank.
+    // Below the horizon at the radio site.
     ASSERT_TRUE(Target("0", "0", "0", "-70", "0", "0"));
     scope.StartProgrammedSlew();
     ASSERT_EQ(fake.dialogs.messages.size(), 1u);
