@@ -24,15 +24,13 @@ set(QNR_SAN_FLAGS ${QNR_SANITIZE} -Og -g1)
 set(QNR_SAN_LINK_FLAGS -fsanitize=address,undefined)
 set(QNR_TEST_FLAGS -O0 -g1)
 
-# The sanitized twin of each dependency that has one, else the dependency.
+# The sanitized twin of each dependency that has one, else the dependency;
+# decided when the build is generated, so a library may name one that a later
+# folder defines.
 function(qnr_san_deps out)
   set(deps)
   foreach(d IN LISTS ARGN)
-    if(TARGET ${d}_san)
-      list(APPEND deps ${d}_san)
-    else()
-      list(APPEND deps ${d})
-    endif()
+    list(APPEND deps "$<IF:$<TARGET_EXISTS:${d}_san>,${d}_san,${d}>")
   endforeach()
   set(${out} ${deps} PARENT_SCOPE)
 endfunction()

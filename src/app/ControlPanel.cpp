@@ -27,6 +27,7 @@ MenuState PanelMenus(MenuState menus, const PanelView& v) {
     };
     narrow("Telescopes1", v.telescopesMenuEnabled);
     narrow("SetDateTime1", v.setDateTimeEnabled);
+    narrow("Radio1", !v.radioUnavailable);
     if (menus.count("OptCntrlSw")) {
         menus["OptCntrlSw"].enabled = v.optSwitchEnabled;
         menus["OptLbl"].enabled = v.optSwitchEnabled;
@@ -45,14 +46,14 @@ MenuState PanelMenus(MenuState menus, const PanelView& v) {
     return menus;
 }
 
-ControlPanel::ControlPanel(platform::Services& services, const OptsRec& opts, int radioApertureMetres,
+ControlPanel::ControlPanel(platform::Services& services, const OptsRec& opts, const radio::RadioOptsRec& radio,
                            ControlPanelHost& host)
-    : services_(services), opts_(opts), aperture_(radioApertureMetres), host_(host) {
+    : services_(services), opts_(opts), radio_(radio), host_(host) {
     UpdateLamps();
 }
 
 std::string ControlPanel::ScopeName(int scope) const {
-    if (scope == RadioScope) return std::to_string(aperture_) + " Meter Radio Telescope";
+    if (scope == RadioScope) return std::to_string(radio_.aperture) + " Meter Radio Telescope";
     if (scope >= 0 && scope < 3) return opts_.telescopes[static_cast<std::size_t>(scope)].name;
     return "";
 }
@@ -69,7 +70,7 @@ void ControlPanel::StartRunning() {
 
 void ControlPanel::EnableControlSwitches() {
     view_.optSwitchEnabled = optical_ != NoScope && dome_ == DomeState::Open;
-    view_.radSwitchEnabled = radio_ == RadioScope;
+    view_.radSwitchEnabled = radioScope_ == RadioScope && !view_.radioUnavailable;
 }
 
 void ControlPanel::UpdateLamps() {
@@ -80,7 +81,8 @@ void ControlPanel::UpdateLamps() {
 
 void ControlPanel::Access(int choice) {
     if (choice < 0 || choice > 3) return;
-    if (choice == RadioScope ? radio_ == RadioScope : optical_ == choice) return;
+    if (choice == RadioScope && view_.radioUnavailable) return;
+    if (choice == RadioScope ? radioScope_ == RadioScope : optical_ == choice) return;
     view_.access0p4Checked = choice == 0;
     view_.access1p0Checked = choice == 1;
     view_.access4p0Checked = choice == 2;
@@ -91,7 +93,7 @@ void ControlPanel::Access(int choice) {
         view_.telescopesMenuEnabled = true;
         pending_ = displayed_ = choice;
         if (choice == RadioScope) {
-            radio_ = RadioScope;
+            radioScope_ = RadioScope;
             view_.idPanel = ScopeName(choice);
             EnableControlSwitches();
             host_.Repaint();
@@ -124,7 +126,7 @@ void ControlPanel::Access(int choice) {
         view_.domePanelEnabled = false;
     }
     view_.optSwitchEnabled = false;
-    view_.radSwitchEnabled = radio_ == RadioScope;
+    view_.radSwitchEnabled = radioScope_ == RadioScope && !view_.radioUnavailable;
     view_.idPanel = AccessingTexts[choice];
     UpdateLamps();
     host_.SetBusy(true);
@@ -137,7 +139,7 @@ void ControlPanel::ScopeTimerTick() {
     scopeTimer_ = false;
     view_.telescopesMenuEnabled = true;
     if (pending_ == RadioScope)
-        radio_ = RadioScope;
+        radioScope_ = RadioScope;
     else
         optical_ = pending_;
     displayed_ = pending_;
@@ -278,13 +280,26 @@ void ControlPanel::SetRadioSwitch(bool on) {
     if (on && !view_.radSwitchEnabled) return;
     if (displayed_ != RadioScope) {
         view_.idPanel = ScopeName(RadioScope);
-        displayed_ = radio_;
+        displayed_ = radioScope_;
         host_.Repaint();
     }
     view_.radSwitchOn = on;
     view_.radioWinVisible = on;
     view_.setDateTimeEnabled = !on && !view_.optSwitchOn;
     host_.ShowRadioWindow(on);
+}
+
+void ControlPanel::RadioWindowActivated() {
+    if (radioScope_ != RadioScope || displayed_ == RadioScope) return;
+    view_.idPanel = ScopeName(RadioScope);
+    displayed_ = RadioScope;
+    host_.Repaint();
+}
+
+void ControlPanel::RadioUnavailable() {
+    if (view_.radSwitchOn) SetRadioSwitch(false);
+    view_.radioUnavailable = true;
+    view_.radSwitchEnabled = false;
 }
 
 }  // namespace qnr::app

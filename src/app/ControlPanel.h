@@ -8,6 +8,7 @@
 #include "app/Options.h"
 #include "astro/Types.h"
 #include "platform/Services.h"
+#include "radio/RadiOpts.h"
 
 namespace qnr::app {
 
@@ -48,6 +49,8 @@ struct PanelView {
     bool optSwitchOn = false, radSwitchOn = false;
     bool setDateTimeEnabled = true;
     bool opticalWinVisible = false, radioWinVisible = false;
+    // The radio telescope cannot serve this run (its catalog is unreadable).
+    bool radioUnavailable = false;
 };
 
 // The main window's menu state: the phase's, with what the panel governs on
@@ -58,7 +61,9 @@ MenuState PanelMenus(MenuState menus, const PanelView& view);
 
 class ControlPanel {
 public:
-    ControlPanel(platform::Services& services, const OptsRec& opts, int radioApertureMetres, ControlPanelHost& host);
+    // radio is the working copy of the radio options (the aperture names the telescope).
+    ControlPanel(platform::Services& services, const OptsRec& opts, const radio::RadioOptsRec& radio,
+                 ControlPanelHost& host);
 
     // Access0p4, Access1p0, Access4p0 (0..2) and Radio1 (3).
     void Access(int choice);
@@ -71,6 +76,12 @@ public:
 
     void SetOpticalSwitch(bool on);
     void SetRadioSwitch(bool on);
+    // The radio telescope window could not start: its switch goes off and
+    // stays off, and the radio telescope cannot be accessed again this run.
+    void RadioUnavailable();
+    // The radio telescope window became active: the main display shows the
+    // radio telescope when it does not yet.
+    void RadioWindowActivated();
 
     // The first paint of the running phase.
     void StartRunning();
@@ -80,7 +91,7 @@ public:
     // Half the slit's width in pixels on the main display.
     int SlitHalfWidth() const;
     int opticalScope() const { return optical_; }
-    int radioScope() const { return radio_; }
+    int radioScope() const { return radioScope_; }
     int displayedScope() const { return displayed_; }
     const PanelView& view() const { return view_; }
     bool scopeTimerActive() const { return scopeTimer_; }
@@ -100,14 +111,14 @@ private:
 
     platform::Services& services_;
     const OptsRec& opts_;
-    int aperture_;
+    const radio::RadioOptsRec& radio_;
     ControlPanelHost& host_;
 
     DomeState dome_ = DomeState::Closed;
     Extended opening_ = 0;
     Extended step_ = 0.01L;
     bool domeSoundPlaying_ = false;
-    int optical_ = NoScope, radio_ = NoScope, displayed_ = NoScope, pending_ = NoScope;
+    int optical_ = NoScope, radioScope_ = NoScope, displayed_ = NoScope, pending_ = NoScope;
     bool scopeTimer_ = false;
     int scopeInterval_ = 0;
     bool domeTimer_ = false;

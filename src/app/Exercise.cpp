@@ -224,7 +224,11 @@ CatalogFolders CatalogFoldersFromPath(const std::string& pathIn, platform::FileS
 // The exercise
 
 Exercise::Exercise(platform::Services& services, ExerciseView& view)
-    : services_(services), view_(view), options_(services) {}
+    : services_(services),
+      view_(view),
+      options_(services),
+      radioOptions_(services, services.identity && IsOlderConsumerPlatform(*services.identity)),
+      radioOpts_(radioOptions_.rec) {}
 
 Exercise::~Exercise() = default;
 
@@ -318,6 +322,9 @@ void Exercise::Create() {
     phase_ = DisplayPhase::Logo;
     options_.Create(OptionsFileName, ProgramVersion);
     opts_ = options_.rec;
+    radioOptions_.Init(radio::RadioOptionsFileName, opts_.programFolder, radio::RadioOptionsVersion, opts_.dataFolder);
+    radioOpts_ = radioOptions_.rec;
+    radioChanged_ = false;
     InitMenus();
 
     obsClock_.SetZone(opts_.zoneHours, *services_.clock);
@@ -355,6 +362,7 @@ void Exercise::CompleteLogin() {
         files.makeFolders(users);
         opts_.usersFolder = users;
     }
+    radioOptions_.userFolder = opts_.usersFolder;
     if (opts_.editMode) {
         optionsAccess_ = true;
         Set("Preferences1", true, true);
@@ -411,6 +419,8 @@ void Exercise::InstructorOptions() {
 void Exercise::AfterOptionsAccepted() {
     updatesPending_ = true;
     allUsersSavePending_ = opts_.administrator;
+    allUsersRadioPending_ = radioChanged_;
+    radioOptions_.userFolder = opts_.usersFolder;
     Enable("SaveUpdates1", true);
     SaveUpdates();
     RefreshHelpMenu();
@@ -444,12 +454,20 @@ void Exercise::SaveUpdates() {
         options_.rec = opts_;
         view_.SetBusy(true);
         const bool saved = options_.Save(opts_.dataFolder);
+        bool radioSaved = true;
+        if (radioChanged_) {
+            radioOptions_.rec = radioOpts_;
+            radioSaved = radioOptions_.Write(opts_.dataFolder);
+            if (radioSaved) radioChanged_ = false;
+        }
         view_.SetBusy(false);
-        // A save that failed, or was declined at the Edit Mode question, leaves
-        // the changes pending, so that they are offered again.
-        if (saved) updatesPending_ = false;
+        // A save that failed (either file, each reported), or was declined at
+        // the Edit Mode question, leaves the changes pending, so that they are
+        // offered again.
+        if (saved && radioSaved) updatesPending_ = false;
     } else {
         updatesPending_ = false;
+        radioChanged_ = false;
     }
     OfferAllUsersSave();
     Enable("SaveUpdates1", updatesPending_);
@@ -464,7 +482,11 @@ void Exercise::OfferAllUsersSave() {
     if (a == Answer::Yes) {
         options_.rec = opts_;
         view_.SetBusy(true);
-        const bool saved = options_.Save(opts_.programFolder);
+        bool saved = options_.Save(opts_.programFolder);
+        if (allUsersRadioPending_) {
+            radioOptions_.rec = radioOpts_;
+            saved = radioOptions_.Write(opts_.programFolder) && saved;
+        }
         view_.SetBusy(false);
         if (!saved) {
             opts_.administrator = false;
@@ -472,6 +494,7 @@ void Exercise::OfferAllUsersSave() {
         }
     }
     allUsersSavePending_ = false;
+    allUsersRadioPending_ = false;
 }
 
 void Exercise::MakePreferencesReachable() {

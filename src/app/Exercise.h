@@ -12,6 +12,7 @@
 #include "app/Options.h"
 #include "astro/DateTime.h"
 #include "platform/Services.h"
+#include "radio/RadiOpts.h"
 
 namespace qnr::app {
 
@@ -201,6 +202,13 @@ public:
 
     const OptsRec& opts() const { return opts_; }
     OptsRec& opts() { return opts_; }
+    // The working copy of the radio options every radio window reads.
+    const radio::RadioOptsRec& radioOpts() const { return radioOpts_; }
+    radio::RadioOptsRec& radioOpts() { return radioOpts_; }
+    // The options dialog tells when its radio dialog ended with OK: the
+    // radio options are then saved with the options.
+    void RadioOptionsAccepted() { radioChanged_ = true; }
+    bool radioOptionsChanged() const { return radioChanged_; }
 
 private:
     void InitMenus();
@@ -226,6 +234,10 @@ private:
     ExerciseView& view_;
     OptsObj options_;
     OptsRec opts_;
+    radio::RadiOptsObj radioOptions_;
+    radio::RadioOptsRec radioOpts_;
+    bool radioChanged_ = false;
+    bool allUsersRadioPending_ = false;
     MenuState menus_;
 
     DisplayPhase phase_ = DisplayPhase::Logo;

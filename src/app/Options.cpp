@@ -105,15 +105,6 @@ std::string VersionKey(const std::string& version) {
     return version.substr(0, dot + 3);
 }
 
-std::string BackupName(const std::string& fileName) {
-    // The extension is the "." and up to three characters after it.
-    auto dot = fileName.rfind('.');
-    std::string stem = fileName;
-    if (dot != std::string::npos && fileName.size() - dot <= 4 && fileName.find('/', dot) == std::string::npos)
-        stem = fileName.substr(0, dot);
-    return stem + ".BAK";
-}
-
 void VisitSavedFields(OptsRec& r, OptionsFieldVisitor& v) {
     v.text("file_version", r.fileVersion, 71);
     v.text("logo_bitmap", r.logoBitmap, 71);

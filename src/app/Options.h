@@ -188,6 +188,6 @@ private:
 };
 
 // The name of the backup copy: the file name without its extension + ".BAK".
-std::string BackupName(const std::string& fileName);
+using platform::BackupName;
 
 }  // namespace qnr::app

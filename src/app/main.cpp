@@ -9,6 +9,7 @@
 #include "help/win/HelpWin.h"
 #include "observatory/win/ObsLab.h"
 #include "photometry/win/Photomtr.h"
+#include "radio/win/Zarn_rad.h"
 #include "ui/QtServices.h"
 
 namespace {
@@ -25,6 +26,7 @@ struct Windows {
     std::unique_ptr<qnr::help::THelpWin> HelpWin;
     std::unique_ptr<qnr::help::TGetSrchStrDlg> GetSrchStrDlg;
     qnr::photometry::TPhotometer* Photometer = nullptr;  // a child of Obsrvtry
+    std::unique_ptr<qnr::radio::TRadioLab> RadioLab;
 };
 
 Windows CreateWindows(qnr::platform::Services& services) {
@@ -42,6 +44,8 @@ Windows CreateWindows(qnr::platform::Services& services) {
     // The photometer keeps its sky readings for the whole run; the telescope window owns it.
     w.Photometer = qnr::app::CreatePhotometerWindow(services, *w.Environment1, *w.Obsrvtry);
     w.Photometer->SetSharedDialogs(w.HelpLstDlg.get(), w.HelpWin.get());
+    w.RadioLab = qnr::app::CreateRadioWindow(services, *w.Environment1);
+    w.RadioLab->SetSharedDialogs(w.HelpLstDlg.get(), w.HelpWin.get());
     return w;
 }
 

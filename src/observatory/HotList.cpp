@@ -386,6 +386,11 @@ bool HotList::Print() {
 }
 
 void HotList::SelectFromList(const std::function<void()>& showList) {
+    SelectFromList(showList, [this](const ObjctDat& target) { return !host_ || host_->SlewTo(target); });
+}
+
+void HotList::SelectFromList(const std::function<void()>& showList,
+                             const std::function<bool(const ObjctDat&)>& slewTo) {
     if (list_.IsEmpty()) {
         services_.dialogs->show("No items in Observation List!", "Observation List Empty", platform::Icon::Information);
         return;
@@ -398,13 +403,17 @@ void HotList::SelectFromList(const std::function<void()>& showList) {
         target.ra = targetRa_;
         target.dec = targetDec_;
         if (const ObjctDat* e = list_.ItemAt(selected_)) target = *e;
-        if (!host_ || host_->SlewTo(target)) return;
+        if (slewTo(target)) return;
     }
 }
 
 bool HotList::AddCurrentPosition(const EntryDialog& dialog) {
     if (!host_) return false;
-    ObjctDat current = host_->CurrentPosition();
+    return AddPosition(host_->CurrentPosition(), dialog);
+}
+
+bool HotList::AddPosition(const ObjctDat& position, const EntryDialog& dialog) {
+    ObjctDat current = position;
     current.identifier = current.identifier.substr(0, MaxHotListId);
     current.comment.clear();
     HOVerifyModel model;

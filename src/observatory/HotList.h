@@ -133,9 +133,13 @@ public:
     // View/Select from List: the list is shown (modally, by showList) until a
     // target is chosen and confirmed, or none is chosen.
     void SelectFromList(const std::function<void()>& showList);
+    // The same for another telescope: its slewTo takes the chosen target.
+    void SelectFromList(const std::function<void()>& showList, const std::function<bool(const ObjctDat&)>& slewTo);
     // Add Current Item/Position (Edit Mode): the entry dialog prefilled from
     // the host; on OK the entry is added and confirmed.
     bool AddCurrentPosition(const EntryDialog& dialog);
+    // The same for a position another telescope gives.
+    bool AddPosition(const ObjctDat& position, const EntryDialog& dialog);
 
     bool saved() const { return saved_; }
     // The user chose to leave the changes unsaved.

@@ -65,6 +65,55 @@ SkyCoordsDialogModel CoordinatesDialogFor(Extended ra, Extended dec, InputEpoch 
     return dialog;
 }
 
+SkyCoordsDialogModel CoordinatesDialogForTarget(Extended ra, Extended dec, InputEpoch epoch) {
+    if (epoch == InputEpoch::B1950) {
+        SkyPosition p;
+        SetEquatorial(p, KindMean, EpochJ2000, JD_J2000);
+        p.first = ra * 15 * DegToRad;
+        p.second = dec * DegToRad;
+        PrecessEquatorial(p, EpochB1950, JD_B1950);
+        ra = NormalizeHours(p.first * RadToDeg / 15);
+        dec = p.second * RadToDeg;
+    }
+    return CoordinatesDialogFor(ra, dec, epoch, true);
+}
+
+std::optional<DialogTarget> ReadCoordinatesDialog(const SkyCoordsDialogModel& dialog, platform::Dialogs& dialogs) {
+    auto number = [](const std::string& s) -> std::optional<Extended> {
+        std::string t = s;
+        auto v = NextRealField(t, ' ');
+        if (!v || !t.empty()) return std::nullopt;
+        return *v;
+    };
+    auto h = number(dialog.raHr), m = number(dialog.raMin), s = number(dialog.raSec);
+    Extended ra = h && m && s ? *h + *m / 60 + *s / 3600 : -1;
+    if (!h || !m || !s || ra < 0 || ra > 24) {
+        dialogs.show("Right Ascension is Invalid!", "Input Error!", platform::Icon::Error);
+        return std::nullopt;
+    }
+    auto dd = number(dialog.decDeg), dm = number(dialog.decMin), ds = number(dialog.decSec);
+    Extended dec = 100;
+    if (dd && dm && ds) {
+        Extended sign = *dd != 0 ? SignOf(*dd) : (dialog.decDeg.find('-') != std::string::npos ? -1 : 1);
+        dec = *dd + sign * *dm / 60 + sign * *ds / 3600;
+    }
+    if (!dd || !dm || !ds || dec < -90 || dec > 90) {
+        dialogs.show("Declination is Invalid!", "Input Error!", platform::Icon::Error);
+        return std::nullopt;
+    }
+    DialogTarget target{ra, dec, dialog.epoch};
+    if (dialog.epoch == InputEpoch::B1950) {
+        SkyPosition p;
+        SetEquatorial(p, KindMean, EpochB1950, JD_B1950);
+        p.first = ra * 15 * DegToRad;
+        p.second = dec * DegToRad;
+        PrecessEquatorial(p, EpochJ2000, JD_J2000);
+        target.ra = NormalizeHours(p.first * RadToDeg / 15);
+        target.dec = p.second * RadToDeg;
+    }
+    return target;
+}
+
 TelescopeMount::TelescopeMount(platform::Services& services, app::OptsRec& opts, ObsDateTime& clock,
                                std::function<void()> refreshClock, MountHost& host)
     : services_(services), opts_(opts), clock_(clock), refreshClock_(std::move(refreshClock)), host_(host) {
@@ -366,57 +415,16 @@ bool TelescopeMount::BeginSetCoordinates(SkyCoordsDialogModel& dialog) {
         targetRa_ = ra_;
         targetDec_ = dec_;
     }
-    Extended ra = targetRa_, dec = targetDec_;
-    if (inputEpoch_ == InputEpoch::B1950) {
-        SkyPosition p;
-        SetEquatorial(p, KindMean, EpochJ2000, JD_J2000);
-        p.first = ra * 15 * DegToRad;
-        p.second = dec * DegToRad;
-        PrecessEquatorial(p, EpochB1950, JD_B1950);
-        ra = NormalizeHours(p.first * RadToDeg / 15);
-        dec = p.second * RadToDeg;
-    }
-    dialog = CoordinatesDialogFor(ra, dec, inputEpoch_, true);
+    dialog = CoordinatesDialogForTarget(targetRa_, targetDec_, inputEpoch_);
     return true;
 }
 
 bool TelescopeMount::AcceptCoordinates(const SkyCoordsDialogModel& dialog) {
-    auto number = [](const std::string& s) -> std::optional<Extended> {
-        std::string t = s;
-        auto v = NextRealField(t, ' ');
-        if (!v || !t.empty()) return std::nullopt;
-        return *v;
-    };
-    auto h = number(dialog.raHr), m = number(dialog.raMin), s = number(dialog.raSec);
-    Extended ra = h && m && s ? *h + *m / 60 + *s / 3600 : -1;
-    if (!h || !m || !s || ra < 0 || ra > 24) {
-        services_.dialogs->show("Right Ascension is Invalid!", "Input Error!", platform::Icon::Error);
-        return false;
-    }
-    auto dd = number(dialog.decDeg), dm = number(dialog.decMin), ds = number(dialog.decSec);
-    Extended dec = 100;
-    if (dd && dm && ds) {
-        Extended sign = *dd != 0 ? SignOf(*dd) : (dialog.decDeg.find('-') != std::string::npos ? -1 : 1);
-        dec = *dd + sign * *dm / 60 + sign * *ds / 3600;
-    }
-    if (!dd || !dm || !ds || dec < -90 || dec > 90) {
-        services_.dialogs->show("Declination is Invalid!", "Input Error!", platform::Icon::Error);
-        return false;
-    }
-    if (dialog.epoch == InputEpoch::B1950) {
-        SkyPosition p;
-        SetEquatorial(p, KindMean, EpochB1950, JD_B1950);
-        p.first = ra * 15 * DegToRad;
-        p.second = dec * DegToRad;
-        PrecessEquatorial(p, EpochJ2000, JD_J2000);
-        ra = NormalizeHours(p.first * RadToDeg / 15);
-        dec = p.second * RadToDeg;
-        inputEpoch_ = InputEpoch::B1950;
-    } else {
-        inputEpoch_ = InputEpoch::J2000;
-    }
-    targetRa_ = ra;
-    targetDec_ = dec;
+    const auto target = ReadCoordinatesDialog(dialog, *services_.dialogs);
+    if (!target) return false;
+    inputEpoch_ = target->epoch;
+    targetRa_ = target->ra;
+    targetDec_ = target->dec;
     return true;
 }
 

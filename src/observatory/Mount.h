@@ -3,6 +3,7 @@
 // sky, tracking and drift, manual and programmed slews, the horizon and
 // western limits and the motor sounds. The telescope window binds it.
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/Options.h"
@@ -71,6 +72,19 @@ struct SkyCoordsDialogModel {
 
 // The dialog's fields showing a position (hours, degrees) in the given epoch.
 SkyCoordsDialogModel CoordinatesDialogFor(Extended raHours, Extended decDegrees, InputEpoch epoch, bool epochEnabled);
+// The dialog for a J2000.0 target, shown in B1950.0 when that was the input's
+// epoch, with the epoch group enabled.
+SkyCoordsDialogModel CoordinatesDialogForTarget(Extended raHours, Extended decDegrees, InputEpoch epoch);
+
+// What the dialog's OK reads: the target in J2000.0 (B1950.0 input precessed)
+// and the epoch it was typed in; nullopt after "Right Ascension is Invalid!"
+// or "Declination is Invalid!" (the dialog stays open).
+struct DialogTarget {
+    Extended ra = 0;   // hours
+    Extended dec = 0;  // degrees
+    InputEpoch epoch = InputEpoch::J2000;
+};
+std::optional<DialogTarget> ReadCoordinatesDialog(const SkyCoordsDialogModel& dialog, platform::Dialogs& dialogs);
 
 class TelescopeMount {
 public:

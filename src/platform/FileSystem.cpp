@@ -60,6 +60,14 @@ std::string FileNameOf(const std::string& path) {
     return p == std::string::npos ? path : path.substr(p + 1);
 }
 
+std::string BackupName(const std::string& fileName) {
+    auto dot = fileName.rfind('.');
+    std::string stem = fileName;
+    if (dot != std::string::npos && fileName.size() - dot <= 4 && fileName.find('/', dot) == std::string::npos)
+        stem = fileName.substr(0, dot);
+    return stem + ".BAK";
+}
+
 std::string FileSystem::resolve(const std::string& path) {
     if (path.empty() || exists(path)) return path;
     // Walk the components, replacing each missing one by a case-insensitive match.

@@ -74,5 +74,8 @@ int IoCodeFromErrno(int err);
 std::string WithTrailingSlash(const std::string& folder);
 std::string FolderOf(const std::string& path);     // up to and including the last "/"
 std::string FileNameOf(const std::string& path);   // after the last "/"
+// The name of an options file's backup copy: the name without its extension
+// (the "." and up to three characters after it) + ".BAK".
+std::string BackupName(const std::string& fileName);
 
 }  // namespace qnr::platform

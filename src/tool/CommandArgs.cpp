@@ -16,6 +16,21 @@ std::string Number(Extended v) {
     return std::string(buf, r.ptr);
 }
 
+std::string ShortestSingle(Single v) {
+    char buf[32];
+    auto r = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, r.ptr);
+}
+
+std::string DegreesText(Extended radians) {
+    char buf[64];
+    auto r = std::to_chars(buf, buf + sizeof buf, radians * RadToDeg, std::chars_format::fixed, 9);
+    std::string s(buf, r.ptr);
+    while (s.size() > 1 && s.back() == '0' && s[s.size() - 2] != '.') s.pop_back();
+    if (s == "-0.0") s = "0.0";
+    return s;
+}
+
 std::optional<Extended> ParseNumber(const std::string& text) {
     std::string_view s(text);
     if (!s.empty() && s.front() == '+') s.remove_prefix(1);

@@ -23,6 +23,11 @@ bool ParseDate(const std::string& s, int& y, int& m, int& d);
 // hh:mm:ss[.fff] as seconds of the day.
 std::optional<Extended> ParseTime(const std::string& s);
 void Line(std::ostream& out, const char* key, Extended v);
+// The shortest text that reads back as the same single.
+std::string ShortestSingle(Single v);
+// Radians as degrees with nine decimals, trailing zeros dropped: values given
+// to seven decimals show exactly, without the binary noise.
+std::string DegreesText(Extended radians);
 
 // A command-line path: absolute as given, else from the current folder.
 std::string AbsolutePath(const std::string& path, platform::FileSystem& files);

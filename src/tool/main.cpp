@@ -10,6 +10,7 @@
 #include "observatory/cli/HotListCommands.h"
 #include "photometry/cli/PhotometerCommand.h"
 #include "photometry/cli/ResultsCommands.h"
+#include "radio/cli/RadioCommands.h"
 #include "platform/Headless.h"
 #include "tool/Registry.h"
 
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
     qnr::photometry::RegisterCommands(registry);
     qnr::photometry::RegisterPhotometerCommand(registry);
     qnr::ccd::RegisterCommands(registry);
+    qnr::radio::RegisterCommands(registry);
 
     qnr::platform::HeadlessServices platform;
     qnr::tool::Context context{std::cout, std::cerr, platform.services()};

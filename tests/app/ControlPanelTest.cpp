@@ -54,8 +54,9 @@ protected:
     test::FakePlatform platform;
     platform::Services services = platform.services();
     OptsRec opts;
+    radio::RadioOptsRec radio;  // a 100 m aperture
     Host host;
-    ControlPanel panel{services, opts, 100, host};
+    ControlPanel panel{services, opts, radio, host};
 };
 
 TEST(PanelMenus, ThePanelGovernsItsItemsOnTopOfThePhasesMenus) {
@@ -245,6 +246,40 @@ TEST_F(ControlPanelTest, ControlSwitchesNeedAHeldTelescopeAndAnOpenDome) {
     panel.SetRadioSwitch(true);
     EXPECT_EQ(host.calls.back(), "show radio");
     EXPECT_FALSE(panel.view().setDateTimeEnabled);
+}
+
+TEST_F(ControlPanelTest, TheRadioTelescopeIsNamedByItsApertureAndCanBeWithdrawn) {
+    radio.aperture = 305;
+    Hold(0);
+    Hold(RadioScope);
+    EXPECT_EQ(panel.view().idPanel, "305 Meter Radio Telescope");
+    EXPECT_EQ(panel.displayedScope(), RadioScope);
+    // The optical display took over; the radio window's activation brings its telescope back.
+    panel.DomeOpen();
+    TicksUntilStill();
+    panel.SetOpticalSwitch(true);
+    panel.SetOpticalSwitch(false);
+    EXPECT_EQ(panel.displayedScope(), 0);
+    panel.RadioWindowActivated();
+    EXPECT_EQ(panel.displayedScope(), RadioScope);
+    EXPECT_EQ(panel.view().idPanel, "305 Meter Radio Telescope");
+
+    // A radio window that cannot start: the switch goes off and stays off.
+    panel.SetRadioSwitch(true);
+    panel.RadioUnavailable();
+    EXPECT_EQ(host.calls.back(), "hide radio");
+    EXPECT_FALSE(panel.view().radSwitchOn);
+    EXPECT_FALSE(panel.view().radSwitchEnabled);
+    EXPECT_TRUE(panel.view().setDateTimeEnabled);
+    panel.SetRadioSwitch(true);
+    EXPECT_FALSE(panel.view().radSwitchOn);
+    MenuState menus = {{"Radio1", {true, true}}, {"RadCntrlSw", {true, true}}, {"RadLbl", {true, true}},
+                       {"OptCntrlSw", {true, true}}, {"OptLbl", {true, true}}};
+    menus = PanelMenus(menus, panel.view());
+    EXPECT_FALSE(menus["Radio1"].enabled);
+    EXPECT_FALSE(menus["RadCntrlSw"].enabled);
+    // The optical telescopes stay.
+    EXPECT_TRUE(panel.view().optSwitchEnabled);
 }
 
 TEST_F(ControlPanelTest, WithoutSoundEffectsTheDomeIsSilent) {

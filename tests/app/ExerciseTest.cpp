@@ -362,6 +362,61 @@ TEST_F(ExerciseTest, AllUsersSaveFollowsTheAdministratorOption) {
     }
 }
 
+// The radio options file lies beside the options and is saved with them when
+// the radio dialog ended with OK; a failed write is reported and stays pending.
+TEST_F(ExerciseTest, RadioOptionsAreReadBesideTheOptionsAndSavedWithThem) {
+    WriteOptions([](OptsRec& o) { o.loginRequired = false; });
+    {
+        radio::RadiOptsObj r(services, false);
+        r.Init(radio::RadioOptionsFileName, program.path(), radio::RadioOptionsVersion, dataFolder);
+        r.rec.aperture = 42;
+        ASSERT_TRUE(r.Write(dataFolder));
+    }
+    view.optionsAnswer = true;
+    view.editOptions = [this](OptsRec&) {
+        exercise->radioOpts().aperture = 64;
+        exercise->RadioOptionsAccepted();
+    };
+    Exercise& ex = Start();
+    EXPECT_EQ(ex.radioOpts().aperture, 42);
+    fake.dialogs.script({Answer::Yes});
+    ex.Preferences();
+    EXPECT_FALSE(ex.updatesPending());
+    EXPECT_FALSE(ex.radioOptionsChanged());
+    radio::RadiOptsObj saved(services, false);
+    ASSERT_TRUE(saved.Load(dataFolder + radio::RadioOptionsFileName));
+    EXPECT_EQ(saved.rec.aperture, 64);
+    ASSERT_TRUE(saved.Load(dataFolder + "QNR_RADI.BAK"));
+    EXPECT_EQ(saved.rec.aperture, 42);
+
+    // A radio file that cannot be written is reported and offered again.
+    files.removeFile(dataFolder + radio::RadioOptionsFileName);
+    ASSERT_EQ(files.makeFolders(dataFolder + radio::RadioOptionsFileName + "/"), 0);
+    fake.dialogs.clear();
+    fake.dialogs.script({Answer::Yes});
+    ex.Preferences();
+    ASSERT_FALSE(fake.dialogs.messages.empty());
+    EXPECT_EQ(fake.dialogs.messages.back().caption, "Options File Error!");
+    EXPECT_TRUE(ex.updatesPending());
+    EXPECT_TRUE(ex.radioOptionsChanged());
+    EXPECT_TRUE(ex.item("SaveUpdates1").enabled);
+}
+
+TEST_F(ExerciseTest, AnObsoleteRadioOptionsFileIsReportedAndKept) {
+    WriteOptions([](OptsRec& o) { o.loginRequired = false; });
+    radio::RadioOptsRec old = radio::DefaultRadioOptions(false);
+    old.version = "1.0";
+    old.aperture = 42;
+    const std::string path = dataFolder + radio::RadioOptionsFileName;
+    test::WriteAll(path, radio::EncodeRadioOptions(old));
+    Exercise& ex = Start();
+    EXPECT_EQ(ex.radioOpts().aperture, 100);
+    const auto shown = fake.dialogs.shown();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].rfind("Version Error|Options File " + path + " is obsolete.", 0), 0u);
+    EXPECT_EQ(test::ReadAll(path), radio::EncodeRadioOptions(old));
+}
+
 // ---------------------------------------------------------------------------
 // Run
 

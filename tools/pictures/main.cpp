@@ -1,5 +1,6 @@
 // Renders the observatory's own pictures into a folder (the build passes the
-// program folder): the logo, the title screen and the two cross-hair cursors.
+// program folder): the logo, the title screen, the radio telescope and the
+// two cross-hair cursors.
 // Fixed seeds and fonts, so that every build draws the same pictures.
 #include <QBuffer>
 #include <QFont>
@@ -218,6 +219,93 @@ QImage Title() {
     return image;
 }
 
+// The radio telescope at dusk: a 100 m class dish on its wheeled alt-az
+// mount, tipped up towards the sky, with the feed arm over the dish.
+QImage RadioTelescope() {
+    QImage image = Sky(QColor(10, 14, 44), QColor(150, 96, 92));
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    StarField(p, 19671128, 140, 170);
+
+    // Wooded hills of the valley, two ranges.
+    p.setPen(Qt::NoPen);
+    QPainterPath far;
+    far.moveTo(0, Height);
+    far.lineTo(0, 262);
+    far.cubicTo(80, 238, 160, 252, 240, 246);
+    far.cubicTo(320, 240, 400, 230, Width, 250);
+    far.lineTo(Width, Height);
+    far.closeSubpath();
+    p.fillPath(far, QColor(34, 30, 52));
+    QPainterPath near;
+    near.moveTo(0, Height);
+    near.lineTo(0, 300);
+    near.cubicTo(120, 286, 260, 304, 340, 296);
+    near.cubicTo(400, 292, 440, 288, Width, 294);
+    near.lineTo(Width, Height);
+    near.closeSubpath();
+    p.fillPath(near, QColor(16, 20, 22));
+
+    const QColor steel(214, 218, 226), shade(150, 156, 170), dark(70, 74, 88);
+    // The mount: a wide base on wheels and the truss tower with the elevation axle.
+    const QPointF axle(236, 186);
+    p.fillRect(QRectF(150, 286, 172, 12), dark);
+    for (int i = 0; i < 4; ++i) {
+        p.setBrush(QColor(40, 42, 50));
+        p.drawEllipse(QPointF(162 + i * 50, 300), 7, 7);
+    }
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(shade, 3));
+    p.drawLine(QPointF(160, 288), axle + QPointF(-14, 0));
+    p.drawLine(QPointF(312, 288), axle + QPointF(14, 0));
+    p.setPen(QPen(shade, 1.4));
+    for (int i = 1; i < 6; ++i) {
+        const double t = i / 6.0;
+        const QPointF a = QPointF(160, 288) + (axle + QPointF(-14, 0) - QPointF(160, 288)) * t;
+        const QPointF b = QPointF(312, 288) + (axle + QPointF(14, 0) - QPointF(312, 288)) * t;
+        p.drawLine(a, b);
+        if (i < 5) {
+            const double u = (i + 1) / 6.0;
+            p.drawLine(a, QPointF(312, 288) + (axle + QPointF(14, 0) - QPointF(312, 288)) * u);
+        }
+    }
+
+    // The dish, tilted back: an ellipse for its rim, the surface shaded from
+    // the sunset side, panel lines across it.
+    p.save();
+    p.translate(axle + QPointF(0, -40));
+    p.rotate(-24);
+    const QRectF rim(-150, -62, 300, 124);
+    QRadialGradient surface(QPointF(40, 30), 190);
+    surface.setColorAt(0, QColor(236, 226, 222));
+    surface.setColorAt(0.6, QColor(196, 200, 212));
+    surface.setColorAt(1, QColor(120, 126, 146));
+    p.setPen(QPen(steel, 2.2));
+    p.setBrush(surface);
+    p.drawEllipse(rim);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(150, 154, 170, 150), 0.8));
+    for (int i = 1; i < 5; ++i) p.drawEllipse(QRectF(-150 * i / 5.0, -62 * i / 5.0, 300 * i / 5.0, 124 * i / 5.0));
+    for (int i = 0; i < 12; ++i) {
+        const double a = i * Pi / 6;
+        p.drawLine(QPointF(0, 0), QPointF(150 * std::cos(a), 62 * std::sin(a)));
+    }
+    // The feed arm from the lower rim up over the dish, the receiver cabin at its end.
+    p.setPen(QPen(steel, 4, Qt::SolidLine, Qt::RoundCap));
+    const QPointF foot(118, 40), cabin(-6, -118);
+    p.drawLine(foot, cabin);
+    p.setPen(QPen(shade, 2));
+    p.drawLine(QPointF(60, 56), cabin + QPointF(8, 6));
+    p.setPen(Qt::NoPen);
+    p.setBrush(steel);
+    p.drawRoundedRect(QRectF(cabin.x() - 11, cabin.y() - 8, 22, 16), 3, 3);
+    p.restore();
+
+    CentredText(p, Font("DejaVu Sans", 9, QFont::Bold, 3), QColor(236, 220, 190), 16,
+                QStringLiteral("RADIO TELESCOPE"));
+    return image;
+}
+
 qnr::platform::Bytes Encoded(const QImage& image) {
     QByteArray data;
     QBuffer buffer(&data);
@@ -252,6 +340,7 @@ int main(int argc, char** argv) {
     using qnr::pictures::CrossHairStyle;
     write("ZARNLOGO.BMP", Encoded(Logo()));
     write("QNRTITLE.BMP", Encoded(Title()));
+    write("RADIOTEL.BMP", Encoded(RadioTelescope()));
     write("WtXHAIR.CUR", qnr::pictures::EncodeCursor(CrossHair(CrossHairStyle::White), CrossHairHotSpot,
                                                      CrossHairHotSpot));
     write("XPXHAIR.CUR", qnr::pictures::EncodeCursor(CrossHair(CrossHairStyle::Outlined), CrossHairHotSpot,

@@ -6,6 +6,7 @@
 
 #include "app/Options.h"
 #include "app/cli/LogCommands.h"
+#include "radio/cli/RadioCommands.h"
 #include "astro/MathStd.h"
 #include "tool/CommandArgs.h"
 #include "tool/Registry.h"
@@ -14,22 +15,8 @@ namespace qnr::app {
 
 namespace {
 
-std::string ShortestSingle(Single v) {
-    char buf[32];
-    auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, r.ptr);
-}
-
-// Degrees with nine decimals, trailing zeros dropped: the defaults are given to
-// seven decimals, so nine show them exactly without the binary noise.
-std::string Degrees(Extended radians) {
-    char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, radians * RadToDeg, std::chars_format::fixed, 9);
-    std::string s(buf, r.ptr);
-    while (s.size() > 1 && s.back() == '0' && s[s.size() - 2] != '.') s.pop_back();
-    if (s == "-0.0") s = "0.0";
-    return s;
-}
+using tool::DegreesText;
+using tool::ShortestSingle;
 
 // Lists each saved field as "key = value".
 class ListingVisitor final : public OptionsFieldVisitor {
@@ -40,7 +27,7 @@ public:
     void flag(const std::string& key, bool& v) override { line(key, v ? "1" : "0"); }
     void single(const std::string& key, Single& v) override { line(key, ShortestSingle(v)); }
     void int32(const std::string& key, std::int32_t& v) override { line(key, std::to_string(v)); }
-    void angle(const std::string& key, Extended& v) override { line(key + "_deg", Degrees(v)); }
+    void angle(const std::string& key, Extended& v) override { line(key + "_deg", DegreesText(v)); }
     void password(const std::string& key, ScrambledPassword& v) override {
         line(key + "_length", std::to_string(v.length));
     }
@@ -65,6 +52,7 @@ bool RejectLeftovers(tool::Arguments& args, tool::Context& ctx, std::size_t maxP
 using tool::AbsolutePath;
 
 int ShowOptions(tool::Arguments& args, tool::Context& ctx) {
+    if (args.flag("--radio")) return radio::ShowRadioOptions(args, ctx);
     if (RejectLeftovers(args, ctx, 1)) return tool::ExitUsage;
     auto positionals = args.positionals();
     OptsObj opts(ctx.services);
@@ -115,9 +103,9 @@ int WriteDefaults(tool::Arguments& args, tool::Context& ctx) {
 }  // namespace
 
 void RegisterCommands(tool::Registry& registry) {
-    registry.add({"options", "show", "[FILE]",
+    registry.add({"options", "show", "[FILE] [--radio]",
                   "every saved field of an options file as \"key = value\" lines (no FILE: the file the "
-                  "observatory would read)",
+                  "observatory would read; --radio: the radio options file)",
                   ShowOptions});
     registry.add({"options", "defaults", "FILE", "writes an options file holding the defaults (4586 bytes)",
                   WriteDefaults});
@@ -125,7 +113,8 @@ void RegisterCommands(tool::Registry& registry) {
         "options",
         "The first line, \"source\", names the file read (or \"defaults\"). Angles of the telescope table are\n"
         "shown in degrees (keys ending in _deg); the password only as its length. An existing FILE given to\n"
-        "\"defaults\" is kept as its .BAK copy.\n");
+        "\"defaults\" is kept as its .BAK copy. \"show --radio\" lists QNR_RADI.INI (982 bytes) the same way:\n"
+        "the radio telescope's site and angles in degrees, the receiver and sound values, the switches.\n");
     RegisterLogCommands(registry);
 }
 

@@ -22,7 +22,9 @@
 #include "photometry/RsltsList.h"
 #include "photometry/win/Photomtr.h"
 #include "photometry/win/RsltsListForm.h"
+#include "observatory/win/HotListForm.h"
 #include "observatory/win/ObsLab.h"
+#include "radio/win/Zarn_rad.h"
 #include "ui/Latin1.h"
 #include "ui/panel/IndicatorLamp.h"
 #include "ui/panel/RockerSwitch.h"
@@ -78,14 +80,11 @@ QPoint CursorHotSpot(const platform::Bytes& b) {
 
 }  // namespace
 
-// The radio telescope's aperture until the radio options exist.
-constexpr int DefaultRadioAperture = 100;
-
 TEnvironment1::TEnvironment1(platform::Services& services, QWidget* parent)
     : QMainWindow(parent),
       services_(services),
       exercise_(services, *this),
-      panel_(services, exercise_.opts(), DefaultRadioAperture, *this) {
+      panel_(services, exercise_.opts(), exercise_.radioOpts(), *this) {
     setObjectName(QStringLiteral("Environment1"));
     setWindowTitle(QStringLiteral("Quenara Exercise"));
     BuildClientArea();
@@ -271,7 +270,10 @@ void TEnvironment1::BuildMenus() {
     connect(opticalWin, &QAction::triggered, this, [this] {
         if (telescope_) telescope_->ShowWindow();
     });
-    AddItem(window, "RadioWin", QStringLiteral("&Radio Telescope"));
+    QAction* radioWin = AddItem(window, "RadioWin", QStringLiteral("&Radio Telescope"));
+    connect(radioWin, &QAction::triggered, this, [this] {
+        if (radioWindow_) radioWindow_->ShowWindow();
+    });
     AddItem(window, "SpectWin", QStringLiteral("&Spectral Classification"));
     AddItem(window, "MeasWin", QStringLiteral("Spectrum &Measuring"));
     AddItem(window, "PulsarWin", QStringLiteral("&Pulsar Analysis"));
@@ -340,10 +342,16 @@ void TEnvironment1::CRT1Paint(QPainter& painter) {
                 logoBitmap_ = QImage();
                 titleBitmap_ = QImage();
             }
-            // Black with no telescope on the display or the telescope window up.
-            if (panel_.displayedScope() != NoScope && panel_.displayedScope() != RadioScope &&
-                !panel_.view().optSwitchOn)
+            if (panel_.displayedScope() == RadioScope) {
+                if (!radioPictureLoaded_) {
+                    radioPictureLoaded_ = true;
+                    radioPicture_ = LoadProgramPicture(exercise_.radioOpts().viewPicture);
+                }
+                if (!radioPicture_.isNull()) painter.drawImage(QRect(0, 0, DisplayWidth, DisplayHeight), radioPicture_);
+            } else if (panel_.displayedScope() != NoScope && !panel_.view().optSwitchOn) {
+                // Black with no telescope on the display or the telescope window up.
                 DrawDome(painter);
+            }
             break;
     }
 }
@@ -549,6 +557,38 @@ photometry::TPhotometer* CreatePhotometerWindow(platform::Services& services, TE
     return window;
 }
 
+std::unique_ptr<radio::TRadioLab> CreateRadioWindow(platform::Services& services, TEnvironment1& main) {
+    radio::RadioWindowLinks links;
+    links.refreshClock = [&main] { main.RefreshSkyClock(); };
+    links.closeConfirmed = [&main] { return main.exercise().closeConfirmed(); };
+    links.hidden = [&main] {
+        // Closing the window switches the radio control off.
+        if (main.panel().view().radSwitchOn) main.panel().SetRadioSwitch(false);
+        main.exercise().MakePreferencesReachable();
+        main.MenusChanged();
+    };
+    links.activated = [&main] {
+        main.panel().RadioWindowActivated();
+        main.MenusChanged();
+    };
+    links.logComponent = [&main](const std::string& text) {
+        if (LogFileObj* log = main.exercise().log()) log->WriteComponent(text);
+    };
+    links.focusMain = [&main] {
+        main.raise();
+        main.activateWindow();
+    };
+    links.exerciseId = [&main] { return main.exercise().objectId().empty() ? std::string("UNKNOWN") : main.exercise().objectId(); };
+    links.hotListWindow = [&main]() -> observatory::THotListForm1* {
+        return main.telescopeWindow() ? &main.telescopeWindow()->hotListForm() : nullptr;
+    };
+    links.about = [&main](const std::string& version) { main.RunAboutBox(version); };
+    auto window = std::make_unique<radio::TRadioLab>(services, main.exercise().radioOpts(), main.opts(),
+                                                     main.skyClock(), links);
+    main.SetRadioWindow(window.get());
+    return window;
+}
+
 void TEnvironment1::RefreshSkyClock() { skyClock_ = exercise_.ObservationNow(); }
 
 void TEnvironment1::TakeTelescope(int index) {
@@ -575,9 +615,27 @@ void TEnvironment1::ExitTelescopeWindow() {
 
 void TEnvironment1::CloseTelescopeWindows() {
     if (telescope_) telescope_->close();
+    if (radioWindow_) radioWindow_->close();
 }
 
-bool TEnvironment1::PreferencesBlockingWindowVisible() { return TelescopeWindowVisible(); }
+void TEnvironment1::ShowRadioWindow(bool show) {
+    if (!radioWindow_) return;
+    if (!show) {
+        radioWindow_->HideWindow();
+        return;
+    }
+    // A catalog that cannot serve takes the radio telescope out of this run
+    // and nothing else: results, hot list and options stay.
+    if (!radioWindow_->ShowWindow()) panel_.RadioUnavailable();
+}
+
+void TEnvironment1::ResetRadioTime() {
+    if (radioWindow_) radioWindow_->ReSetTime();
+}
+
+bool TEnvironment1::PreferencesBlockingWindowVisible() {
+    return TelescopeWindowVisible() || (radioWindow_ && radioWindow_->isVisible());
+}
 
 void TEnvironment1::Repaint() {
     if (CRT1) CRT1->update();

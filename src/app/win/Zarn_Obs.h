@@ -24,6 +24,7 @@ class QPainter;
 class QPushButton;
 
 namespace qnr::observatory { class TObsrvtry; }
+namespace qnr::radio { class TRadioLab; }
 namespace qnr::help {
 class HelpList;
 class THelpLstDlg;
@@ -71,6 +72,9 @@ public:
     // The photometer, created once after the telescope window (whose child it is).
     void SetPhotometerWindow(photometry::TPhotometer* window) { photometer_ = window; }
     photometry::TPhotometer* photometerWindow() const { return photometer_; }
+    // The radio telescope window, created after the telescope window.
+    void SetRadioWindow(radio::TRadioLab* window) { radioWindow_ = window; }
+    radio::TRadioLab* radioWindow() const { return radioWindow_; }
     // The sky clock the telescope window reads: the observation clock, refreshed.
     ObsDateTime& skyClock() { return skyClock_; }
     void RefreshSkyClock();
@@ -98,6 +102,7 @@ public:
     void Repaint() override;
     void SetBusy(bool busy) override;
     void CloseTelescopeWindows() override;
+    void ResetRadioTime() override;
     void ShowHelpFile(const std::string& title, const std::string& path) override;
     void ShowHelpTopics() override;
     void PreloadHotList() override;
@@ -118,6 +123,7 @@ public:
     void ShowTelescopeWindow(bool show) override;
     bool TelescopeWindowVisible() override;
     void ExitTelescopeWindow() override;
+    void ShowRadioWindow(bool show) override;
     void ComputeDomeSky() override;
     // A right-button click in the slit (display pixels): identify the star.
     void IdentifyDomeStar(QPoint press, QPoint release);
@@ -169,6 +175,9 @@ private:
     ControlPanel panel_;
     observatory::TObsrvtry* telescope_ = nullptr;
     photometry::TPhotometer* photometer_ = nullptr;
+    radio::TRadioLab* radioWindow_ = nullptr;
+    QImage radioPicture_;
+    bool radioPictureLoaded_ = false;
     ObsDateTime skyClock_;
     bool runningPainted_ = false;
     QTimer DomeTimer_, ScopeTimer_;
@@ -192,6 +201,9 @@ private:
 // The optical telescope window, linked to the main window's clock, log,
 // control panel and close state.
 std::unique_ptr<observatory::TObsrvtry> CreateTelescopeWindow(platform::Services& services, TEnvironment1& main);
+// The radio telescope window, on the main window's radio options, clock, log
+// and control panel, sharing the optical telescope's hot list.
+std::unique_ptr<radio::TRadioLab> CreateRadioWindow(platform::Services& services, TEnvironment1& main);
 
 // The photometer on the telescope window's hand-off, linked to the main
 // window's log, exercise identifier and results list; the telescope window

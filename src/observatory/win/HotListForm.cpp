@@ -135,6 +135,16 @@ void THotListForm1::SelectFromList() {
     list_.SelectFromList([this] { ShowModal(); });
 }
 
+void THotListForm1::SelectFromList(const std::function<bool(const ObjctDat&)>& slewTo) {
+    list_.SelectFromList([this] { ShowModal(); }, slewTo);
+}
+
+bool THotListForm1::AddItemtoList(const ObjctDat& position) {
+    const bool added = list_.AddPosition(position, [this](HOVerifyModel& m) { return RunEntryDialog(m); });
+    if (added) Refresh();
+    return added;
+}
+
 bool THotListForm1::AddCurrentItemtoList() {
     const bool added = list_.AddCurrentPosition([this](HOVerifyModel& m) { return RunEntryDialog(m); });
     if (added) Refresh();

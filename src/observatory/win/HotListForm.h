@@ -2,6 +2,7 @@
 // "Quenara Observation Hot List": the list window the telescope picks its
 // targets from; in Edit Mode the instructor's editor of the list.
 #include <QDialog>
+#include <functional>
 
 #include "observatory/HotList.h"
 
@@ -33,6 +34,9 @@ public:
     // View/Select from List: pick, confirm through the host, repeat on Cancel.
     void SelectFromList();
     bool AddCurrentItemtoList();
+    // The same commands for the radio telescope, which slews and points itself.
+    void SelectFromList(const std::function<bool(const ObjctDat&)>& slewTo);
+    bool AddItemtoList(const ObjctDat& position);
     bool LoadHotList();
     bool SaveUpdatedList();
 

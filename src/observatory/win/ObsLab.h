@@ -106,6 +106,8 @@ public:
     void SetSharedDialogs(help::THelpLstDlg* chooser, help::THelpWin* viewer, help::TGetSrchStrDlg* search);
     HotList& hotList() { return *hotList_; }
     THotListForm1* hotListWindow() { return hotListForm_.get(); }
+    // The hot list window, made when first wanted (the radio telescope shares it).
+    THotListForm1& hotListForm();
     void SelectFromList1Click();
 
     // The photometer's aperture share, which picks the object at the centre

@@ -27,10 +27,7 @@ void TObsrvtry::BuildListMenus() {
     AddCurrentItemtoList1->setObjectName("AddCurrentItemtoList1");
     SaveUpdatedList1 = SlewMenu->addAction("Sa&ve Updated List");
     SaveUpdatedList1->setObjectName("SaveUpdatedList1");
-    auto form = [this]() -> THotListForm1& {
-        if (!hotListForm_) hotListForm_ = std::make_unique<THotListForm1>(services_, *hotList_, search_, this);
-        return *hotListForm_;
-    };
+    auto form = [this]() -> THotListForm1& { return hotListForm(); };
     connect(LoadHotList1, &QAction::triggered, this, [form] { form().LoadHotList(); });
     connect(AddCurrentItemtoList1, &QAction::triggered, this, [form] { form().AddCurrentItemtoList(); });
     connect(SaveUpdatedList1, &QAction::triggered, this, [form] { form().SaveUpdatedList(); });
@@ -68,10 +65,12 @@ void TObsrvtry::UpdateListMenus() {
     Help1->setEnabled(helpList_ != nullptr && !opts_.observatoryHelpList.empty());
 }
 
-void TObsrvtry::SelectFromList1Click() {
+THotListForm1& TObsrvtry::hotListForm() {
     if (!hotListForm_) hotListForm_ = std::make_unique<THotListForm1>(services_, *hotList_, search_, this);
-    hotListForm_->SelectFromList();
+    return *hotListForm_;
 }
+
+void TObsrvtry::SelectFromList1Click() { hotListForm().SelectFromList(); }
 
 bool TObsrvtry::SlewTo(const ObjctDat& target) {
     SkyCoordsDialogModel model = CoordinatesDialogFor(target.ra, target.dec, InputEpoch::J2000, false);
