@@ -13,6 +13,25 @@
 
 namespace qnr::help {
 
+namespace {
+
+// The topic's lines. Taking the focus makes no line current: a list view
+// would otherwise pick its first line and highlight it, though the student
+// has chosen nothing yet.
+class TopicLines final : public QListWidget {
+public:
+    using QListWidget::QListWidget;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override {
+        const bool noneCurrent = !currentIndex().isValid();
+        QListWidget::focusInEvent(event);
+        if (noneCurrent && currentIndex().isValid()) setCurrentIndex(QModelIndex());
+    }
+};
+
+}  // namespace
+
 THelpWin::THelpWin(platform::Services& services, TGetSrchStrDlg* search, THelpLstDlg* chooser, QWidget* parent)
     : QMainWindow(parent),
       services_(services),
@@ -38,7 +57,7 @@ THelpWin::THelpWin(platform::Services& services, TGetSrchStrDlg* search, THelpLs
     Back1->setEnabled(false);
     ShowHelpTopics1->setEnabled(false);
 
-    ListBox1 = new QListWidget(this);
+    ListBox1 = new TopicLines(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     ListBox1->setFont(ListFont(10));
     setCentralWidget(ListBox1);
@@ -87,6 +106,8 @@ bool THelpWin::Display() {
     ShowHelpTopics1->setEnabled(model_.list() != nullptr);
     show();
     SizeToLines(this, ListBox1, 20);
+    // A new topic starts at its top, whatever the last one was scrolled to.
+    ListBox1->scrollToTop();
     raise();
     activateWindow();
     return true;

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -53,6 +54,7 @@ private slots:
     void openFollowAndGoBack();
     void searchAndPrint();
     void findTopicInTheChooser();
+    void aLongTopicOpensAtItsTop();
 
 private:
     void choose(const QString& title);
@@ -205,6 +207,35 @@ void HelpWinTest::findTopicInTheChooser() {
     });
     QVERIFY(!chooser_->Choose(list_.get()));
     QCOMPARE(list_->lastChosen, 4);  // the selection is remembered on close
+}
+
+// A topic taller than the window opens at its first line with nothing
+// highlighted, and the scroll bar shows that: its thumb at the top.
+void HelpWinTest::aLongTopicOpensAtItsTop() {
+    std::string text = "*Long*\r\n";
+    for (int i = 1; i <= 60; ++i) text += "Line " + std::to_string(i) + " of a topic that is longer than the window.\r\n";
+    test::WriteAll(folder_->file("long.hlp"), Bytes(text + "*****\r\n"));
+    // Scrolled down and with a line picked in an earlier topic.
+    QVERIFY(viewer_->ShowTopic(help::HelpEntry{"Long", "long.hlp"}, folder_->path()));
+    auto* lines = viewer_->findChild<QListWidget*>(QStringLiteral("ListBox1"));
+    QApplication::processEvents();
+    lines->setCurrentRow(50);
+    lines->scrollToBottom();
+    viewer_->close();
+    for (int pass = 0; pass < 2; ++pass) {
+        QVERIFY(viewer_->ShowTopic(help::HelpEntry{"Long", "long.hlp"}, folder_->path()));
+        QApplication::processEvents();
+        QVERIFY(QTest::qWaitForWindowExposed(viewer_.get()));
+        QApplication::processEvents();
+        Save(viewer_.get(), pass == 0 ? "help-viewer-long" : "help-viewer-long-again");
+        QCOMPARE(lines->count(), 62);
+        QVERIFY(lines->selectedItems().isEmpty());
+        QCOMPARE(lines->currentRow(), -1);
+        QScrollBar* bar = lines->verticalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        QCOMPARE(bar->value(), 0);
+        QCOMPARE(lines->indexAt(QPoint(1, 1)).row(), 0);
+    }
 }
 
 QTEST_MAIN(HelpWinTest)
