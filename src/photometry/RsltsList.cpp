@@ -167,11 +167,12 @@ bool ResultsList::Load(const std::string& path) {
         return false;
     }
     const std::vector<std::string> lines = help::SplitTextLines(read.bytes);
-    const Expected<ResultsFileForm> form = DetectResultsForm(lines);
-    if (!form) {
+    const auto notResults = [&] {
         dialogs.show("File " + path + " does not contain saved photometric data!", "No Data Loaded!", Icon::Error);
         return false;
-    }
+    };
+    const Expected<ResultsFileForm> form = DetectResultsForm(lines);
+    if (!form) return notResults();
     if ((form->magnitudes && *form->magnitudes != opts_.computeMagnitudes) || form->includeRI != opts_.includeRI) {
         dialogs.show(
             "Data in file is incompatible with current settings!  Verify switches \"Compute Magnitudes\" and/or "
@@ -186,6 +187,7 @@ bool ResultsList::Load(const std::string& path) {
     const Expected<std::vector<ObsResult>> entries =
         ParseResultsFile(lines, *form, opts_.computeMagnitudes ? 1 : 0, nf_, referenceJd);
     if (!entries) {
+        if (entries.error() == NoResultsData) return notResults();
         dialogs.show(entries.error(), app::ApplicationTitle, Icon::Error);
         return false;
     }

@@ -235,6 +235,9 @@ TEST_F(RsltsListTest, FilesThatDoNotLoad) {
     write(ri, "Object ID,JD(Days),U,B,V,R,I,Z,Spectrum,Comments\r\nA,2453072.5,12.345,,,,,,,\r\n");
     write(other, "Observing notes\r\n");
     write(bad, ResultsHeader(true, 2) + "\r\nHD 5678         2453072.686910 12.3x5\r\n");
+    const std::string farFuture = users_.file("far.TXT"), beforeTime = users_.file("before.CSV");
+    write(farFuture, ResultsHeader(true, 2) + "\r\nHD 5678         1e300          12.345\r\n");
+    write(beforeTime, CommaHeader(2) + "\r\nHD5678,-5,12.345,,,,,\r\n");
     const std::string incompatible =
         "Data Not Loaded!|Data in file is incompatible with current settings!  Verify switches \"Compute "
         "Magnitudes\" and/or \"Include R and I Colors\".";
@@ -249,6 +252,8 @@ TEST_F(RsltsListTest, FilesThatDoNotLoad) {
         {"no results file", other, "No Data Loaded!|File " + other + " does not contain saved photometric data!"},
         {"a missing file", users_.file("none.TXT"), ""},
         {"a filter that is no number", bad, "Quenara Exercise|'12.3x5' is not a valid floating point value"},
+        {"a time of 1e300", farFuture, "No Data Loaded!|File " + farFuture + " does not contain saved photometric data!"},
+        {"a time of -5", beforeTime, "No Data Loaded!|File " + beforeTime + " does not contain saved photometric data!"},
     };
     auto list = MakeList();
     Fill(*list);
