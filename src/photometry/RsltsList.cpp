@@ -125,20 +125,26 @@ platform::FileChoice ResultsList::Choice(const std::string& title, const std::st
     platform::FileChoice choice;
     choice.title = title;
     choice.defaultExtension = extension;
-    if (lastPath_.empty()) {
+    if (lastPath().empty()) {
         choice.startFolder = platform::WithTrailingSlash(opts_.usersFolder);
         choice.defaultName = std::string(ResultsBaseName) + "." + extension;
     } else {
-        choice.startFolder = platform::FolderOf(lastPath_);
-        choice.defaultName = WithExtension(platform::FileNameOf(lastPath_), extension);
+        choice.startFolder = platform::FolderOf(lastPath());
+        choice.defaultName = WithExtension(platform::FileNameOf(lastPath()), extension);
     }
+    return choice;
+}
+
+platform::FileChoice ResultsList::TextSaveChoice() const {
+    platform::FileChoice choice = Choice("Save Report in Text File", "TXT");
+    choice.filter = "Text Files (*.TXT);;All Files (*)";
     return choice;
 }
 
 bool ResultsList::LoadFromDialog() {
     if (!services_.chooser) return false;
     platform::FileChoice choice = Choice("Load Saved Data", "TXT");
-    if (!lastPath_.empty()) choice.defaultName = platform::FileNameOf(lastPath_);
+    if (!lastPath().empty()) choice.defaultName = platform::FileNameOf(lastPath());
     choice.filter = "Text Files (*.TXT);;Comma-Separated Files (*.CSV);;All Files (*)";
     const std::optional<std::string> path = services_.chooser->openFile(choice);
     return path && Load(*path);
@@ -196,7 +202,7 @@ bool ResultsList::Load(const std::string& path) {
     undo_ = ResultsUndo::None;
     undoTarget_ = nullptr;
     for (const ObsResult& entry : *entries) list_.InsertSorted(entry);
-    lastPath_ = path;
+    RememberPath(path);
     ShowAll();
     return true;
 }
@@ -278,7 +284,7 @@ bool ResultsList::SaveCommaDelimited() {
         if (auto line = CommaLine(*list_.Next(), nf_, opts_.computeMagnitudes)) lines.push_back(std::move(*line));
     const std::optional<std::string> path = help::SaveReportText(lines, choice, services_);
     if (!path) return false;
-    lastPath_ = *path;
+    RememberPath(*path);
     commaSaved_ = true;
     return true;
 }

@@ -460,5 +460,49 @@ TEST_F(RsltsListTest, FileDialogsRememberTheLastFile) {
     EXPECT_EQ(chooser_.asked.back().startFolder, users_.path());
 }
 
+// One last file for every save and load of the list: a text save is what
+// Load Saved Data and the next saves propose, and so is a loaded file.
+TEST_F(RsltsListTest, TextSavesAndLoadsShareTheLastFileWithCommaSaves) {
+    auto list = MakeList();
+    Fill(*list);
+    list->ShowAll();
+    chooser_.answers = {users_.file("night1.TXT")};
+    ASSERT_TRUE(list->SaveAsDisplayed());
+    EXPECT_EQ(chooser_.asked[0].title, "Save Report in Text File");
+    EXPECT_EQ(chooser_.asked[0].defaultName, "Observations.TXT");
+
+    chooser_.answers = {std::nullopt};
+    EXPECT_FALSE(list->LoadFromDialog());
+    EXPECT_EQ(chooser_.asked.back().defaultName, "night1.TXT");
+    EXPECT_EQ(chooser_.asked.back().startFolder, users_.path());
+    chooser_.answers = {std::nullopt};
+    EXPECT_FALSE(list->SaveCommaDelimited());
+    EXPECT_EQ(chooser_.asked.back().defaultName, "night1.CSV");
+    EXPECT_EQ(chooser_.asked.back().startFolder, users_.path());
+
+    // A text file loaded from another folder becomes the last file too.
+    test::TempFolder other;
+    const std::string night2 = other.file("night2.TXT");
+    test::WriteAll(night2, test::ReadAll(users_.file("night1.TXT")));
+    fake_.dialogs.script({Answer::Yes});  // add to the current data
+    ASSERT_TRUE(list->Load(night2));
+    chooser_.answers = {std::nullopt};
+    EXPECT_FALSE(list->SaveAsDisplayed());
+    EXPECT_EQ(chooser_.asked.back().defaultName, "night2.TXT");
+    EXPECT_EQ(chooser_.asked.back().startFolder, other.path());
+    chooser_.answers = {std::nullopt};
+    EXPECT_FALSE(list->SaveCommaDelimited());
+    EXPECT_EQ(chooser_.asked.back().defaultName, "night2.CSV");
+    EXPECT_EQ(chooser_.asked.back().startFolder, other.path());
+
+    // And a comma-separated save is what the next text save proposes, as a text file.
+    chooser_.answers = {users_.file("night3.CSV")};
+    ASSERT_TRUE(list->SaveCommaDelimited());
+    chooser_.answers = {std::nullopt};
+    EXPECT_FALSE(list->SaveAsDisplayed());
+    EXPECT_EQ(chooser_.asked.back().defaultName, "night3.TXT");
+    EXPECT_EQ(chooser_.asked.back().startFolder, users_.path());
+}
+
 }  // namespace
 }  // namespace qnr::photometry
