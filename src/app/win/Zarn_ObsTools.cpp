@@ -34,9 +34,10 @@ void TEnvironment1::ShowHelpTopics() {
     // The list is read when first asked for, and again after the options named another.
     const std::string path = opts().programFolder + opts().mainHelpList;
     if (!mainHelpList_ || mainHelpPath_ != path) {
-        mainHelpList_ = help::LoadHelpList(path, services_);
+        mainHelpList_ = help::LoadWindowHelpList(opts().programFolder, opts().mainHelpList, services_);
         mainHelpPath_ = path;
     }
+    if (!mainHelpList_) return;  // what was missing has been said
     help::ShowHelpTopics(mainHelpList_.get(), opts().programFolder, *helpChooser_, *helpViewer_);
 }
 

@@ -148,7 +148,7 @@ void THelpWin::closeEvent(QCloseEvent* event) {
 }
 
 void ShowHelpTopics(HelpList* list, const std::string& helpFolder, THelpLstDlg& chooser, THelpWin& viewer) {
-    if (!list) return;
+    // Without a list the chooser says so itself.
     const auto chosen = chooser.Choose(list);
     if (!chosen) return;
     viewer.AttachList(list);

@@ -58,7 +58,8 @@ private:
 };
 
 // A window's Help > Topics: the chooser on the window's list, then the
-// chosen topic in the viewer. Nothing happens without a list.
+// chosen topic in the viewer. Without a list the chooser's "No Help List to
+// Display!" warning.
 void ShowHelpTopics(HelpList* list, const std::string& helpFolder, THelpLstDlg& chooser, THelpWin& viewer);
 // A single help file under a title ("On Help", "User Help").
 void ShowHelpFile(const std::string& title, const std::string& path, THelpWin& viewer);

@@ -55,6 +55,7 @@ private slots:
     void searchAndPrint();
     void findTopicInTheChooser();
     void aLongTopicOpensAtItsTop();
+    void topicsWithoutAListSaySo();
 
 private:
     void choose(const QString& title);
@@ -236,6 +237,14 @@ void HelpWinTest::aLongTopicOpensAtItsTop() {
         QCOMPARE(bar->value(), 0);
         QCOMPARE(lines->indexAt(QPoint(1, 1)).row(), 0);
     }
+}
+
+// A Help item whose window has no list is never silent: the chooser's warning.
+void HelpWinTest::topicsWithoutAListSaySo() {
+    help::ShowHelpTopics(nullptr, folder_->path(), *chooser_, *viewer_);
+    QCOMPARE(fake_->dialogs.shown(), std::vector<std::string>{"Select Help Topic|No Help List to Display!"});
+    QVERIFY(!chooser_->isVisible());
+    QVERIFY(!viewer_->isVisible());
 }
 
 QTEST_MAIN(HelpWinTest)
