@@ -38,11 +38,11 @@ void TEnvironment1::ShowHelpTopics() {
         mainHelpPath_ = path;
     }
     if (!mainHelpList_) return;  // what was missing has been said
-    help::ShowHelpTopics(mainHelpList_.get(), opts().programFolder, *helpChooser_, *helpViewer_);
+    help::ShowHelpTopics(mainHelpList_.get(), opts().programFolder, *helpChooser_, *helpViewer_, this);
 }
 
 void TEnvironment1::ShowHelpFile(const std::string& title, const std::string& path) {
-    if (helpViewer_) help::ShowHelpFile(title, path, *helpViewer_);
+    if (helpViewer_) help::ShowHelpFile(title, path, *helpViewer_, this);
 }
 
 void TEnvironment1::PreloadHotList() {

@@ -433,7 +433,7 @@ void TCCDCam::Help1Click() {
         chooser = ownChooser_.get();
         viewer = ownViewer_.get();
     }
-    help::ShowHelpTopics(helpList_.get(), opts_.programFolder, *chooser, *viewer);
+    help::ShowHelpTopics(helpList_.get(), opts_.programFolder, *chooser, *viewer, this);
 }
 
 bool TCCDCam::FormCloseQuery() {

@@ -119,6 +119,7 @@ private slots:
     void countdownAndStopEarly();
     void guards();
     void helpShowsTheListOrSaysThereIsNoneYet();
+    void parametersOpenBesideTheCamera();
 };
 
 void CCDCamTest::exposeInTestModeAndSave() {
@@ -289,6 +290,33 @@ void CCDCamTest::helpShowsTheListOrSaysThereIsNoneYet() {
     QCOMPARE(viewer->windowTitle(), QStringLiteral("Help - Taking an Image"));
     ScreenShot("ccd-camera-help-topic.png");
     viewer->close();
+}
+
+// The parameter list is placed by no rule of its own: it opens beside the
+// camera (or over it, below its menu bar), on the screen, not in the screen's
+// corner over whatever window lies there.
+void CCDCamTest::parametersOpenBesideTheCamera() {
+    Rig rig(true);
+    QVERIFY(QTest::qWaitForWindowExposed(rig.cam.get()));
+    rig.cam->Information1->trigger();
+    QWidget* list = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->windowTitle() == QLatin1String("CCD Camera Parameters")) list = w;
+    QVERIFY(list);
+    QApplication::processEvents();
+    const QRect area = rig.cam->screen()->availableGeometry();
+    const QRect placed = list->frameGeometry();
+    QVERIFY2(area.contains(placed), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(placed.x()).arg(placed.y())
+                                                    .arg(placed.width()).arg(placed.height())));
+    QWidget* menu = rig.cam->menuWidget();
+    const QRect menuOnScreen(menu->mapToGlobal(QPoint(0, 0)), menu->size());
+    QVERIFY(!placed.intersects(menuOnScreen));
+    const QRect cam = rig.cam->frameGeometry();
+    const bool beside = placed.left() > cam.right() || placed.right() < cam.left();
+    const bool over = cam.contains(placed.topLeft());
+    QVERIFY(beside || over);
+    ScreenShot("ccd-camera-parameters.png");
+    list->close();
 }
 
 QTEST_MAIN(CCDCamTest)

@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
@@ -56,6 +58,7 @@ private slots:
     void findTopicInTheChooser();
     void aLongTopicOpensAtItsTop();
     void topicsWithoutAListSaySo();
+    void theViewerOpensBesideItsOpener();
 
 private:
     void choose(const QString& title);
@@ -245,6 +248,40 @@ void HelpWinTest::topicsWithoutAListSaySo() {
     QCOMPARE(fake_->dialogs.shown(), std::vector<std::string>{"Select Help Topic|No Help List to Display!"});
     QVERIFY(!chooser_->isVisible());
     QVERIFY(!viewer_->isVisible());
+}
+
+// The viewer opens beside the window whose Help was used, or over it below
+// its menu bar when the screen has no room beside it; always on the screen.
+void HelpWinTest::theViewerOpensBesideItsOpener() {
+    struct Row { int x, y, width, height; };
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const Row rows[] = {
+        {area.left() + 10, area.top() + 10, 100, 150},                    // room to its right
+        {area.right() - 110, area.top() + 10, 100, 150},                  // room to its left
+        {area.left(), area.top(), area.width(), area.height() / 2},       // as wide as the screen
+    };
+    for (const Row& r : rows) {
+        QMainWindow opener;
+        opener.menuBar()->addMenu(QStringLiteral("&File"));
+        opener.setGeometry(r.x, r.y, r.width, r.height);
+        opener.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&opener));
+        choose(QStringLiteral("  Slewing"));
+        help::ShowHelpTopics(list_.get(), folder_->path(), *chooser_, *viewer_, &opener);
+        QVERIFY(viewer_->isVisible());
+        QApplication::processEvents();
+        const QRect placed = viewer_->frameGeometry(), o = opener.frameGeometry();
+        QVERIFY(area.contains(placed));
+        const QRect menu(opener.menuWidget()->mapToGlobal(QPoint(0, 0)), opener.menuWidget()->size());
+        QVERIFY(!placed.intersects(menu));
+        if (area.right() - o.right() >= placed.width())
+            QVERIFY(placed.left() > o.right());
+        else if (o.left() - area.left() >= placed.width())
+            QVERIFY(placed.right() < o.left());
+        else
+            QVERIFY(o.contains(placed.topLeft()));
+        viewer_->close();
+    }
 }
 
 QTEST_MAIN(HelpWinTest)
