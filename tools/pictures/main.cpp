@@ -2,221 +2,16 @@
 // program folder): the logo, the title screen and the two cross-hair cursors.
 // Fixed seeds and fonts, so that every build draws the same pictures.
 #include <QBuffer>
-#include <QFont>
 #include <QGuiApplication>
 #include <QImage>
-#include <QLinearGradient>
-#include <QPainter>
-#include <QPainterPath>
-#include <QRadialGradient>
-#include <cmath>
 #include <iostream>
 #include <string>
 
-#include "astro/Random.h"
+#include "pictures/Art.h"
 #include "pictures/Cursor.h"
 #include "platform/FileSystem.h"
 
 namespace {
-
-// The size of the main display the pictures are drawn on.
-constexpr int Width = 476;
-constexpr int Height = 356;
-constexpr double Pi = 3.14159265358979323846;
-
-using qnr::RandomGenerator;
-
-QColor StarColour(RandomGenerator& rng) {
-    // Mostly white, some blue-white and some yellow-orange, as a real sky.
-    const double t = rng.real();
-    if (t < 0.15) return QColor(170, 195, 255);
-    if (t < 0.30) return QColor(255, 220, 170);
-    if (t < 0.36) return QColor(255, 185, 140);
-    return QColor(245, 245, 255);
-}
-
-void StarField(QPainter& p, std::uint32_t seed, int count, int bottom) {
-    RandomGenerator rng;
-    rng.setSeed(seed);
-    p.setPen(Qt::NoPen);
-    for (int i = 0; i < count; ++i) {
-        const double x = rng.real() * Width;
-        const double y = rng.real() * bottom;
-        // Many faint stars, few bright ones.
-        const double m = std::pow(rng.real(), 3.0);
-        QColor c = StarColour(rng);
-        c.setAlphaF(static_cast<float>(0.35 + 0.65 * std::min(1.0, m * 3)));
-        p.setBrush(c);
-        const double r = 0.45 + 1.6 * m;
-        p.drawEllipse(QPointF(x, y), r, r);
-        if (m > 0.7) {
-            // A bright star gets a small cross of light.
-            QColor glow = c;
-            glow.setAlphaF(0.35f);
-            p.setPen(QPen(glow, 0.8));
-            p.drawLine(QPointF(x - 4 * r, y), QPointF(x + 4 * r, y));
-            p.drawLine(QPointF(x, y - 4 * r), QPointF(x, y + 4 * r));
-            p.setPen(Qt::NoPen);
-        }
-    }
-}
-
-// A faint band of light across the sky: many dim points about a line.
-void MilkyWay(QPainter& p, std::uint32_t seed, QPointF from, QPointF to, double width, int count) {
-    RandomGenerator rng;
-    rng.setSeed(seed);
-    p.setPen(Qt::NoPen);
-    const QPointF along = to - from;
-    const double length = std::hypot(along.x(), along.y());
-    const QPointF across(-along.y() / length, along.x() / length);
-    for (int i = 0; i < count; ++i) {
-        const double t = rng.real();
-        // A sum of uniforms falls off towards the band's edges.
-        const double s = (rng.real() + rng.real() + rng.real() - 1.5) / 1.5 * width;
-        const QPointF at = from + along * t + across * s;
-        p.setBrush(QColor(200, 210, 255, 18 + static_cast<int>(rng.integer(30))));
-        p.drawEllipse(at, 0.7, 0.7);
-    }
-}
-
-QImage Sky(const QColor& top, const QColor& horizon) {
-    QImage image(Width, Height, QImage::Format_RGB32);
-    QPainter p(&image);
-    QLinearGradient sky(0, 0, 0, Height);
-    sky.setColorAt(0.0, top);
-    sky.setColorAt(0.75, horizon);
-    sky.setColorAt(1.0, horizon.darker(130));
-    p.fillRect(image.rect(), sky);
-    return image;
-}
-
-QFont Font(const char* family, double points, int weight, double spacing = 0) {
-    QFont f(QString::fromLatin1(family));
-    f.setPointSizeF(points);
-    f.setWeight(static_cast<QFont::Weight>(weight));
-    f.setStyleStrategy(QFont::PreferAntialias);
-    f.setHintingPreference(QFont::PreferNoHinting);
-    if (spacing != 0) f.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
-    return f;
-}
-
-void CentredText(QPainter& p, const QFont& font, const QColor& colour, int y, const QString& text,
-                 const QColor& shadow = QColor(0, 0, 0, 160)) {
-    p.setFont(font);
-    const QRect box(0, y, Width, QFontMetrics(font).height());
-    p.setPen(shadow);
-    p.drawText(box.translated(2, 2), Qt::AlignHCenter | Qt::AlignTop, text);
-    p.setPen(colour);
-    p.drawText(box, Qt::AlignHCenter | Qt::AlignTop, text);
-}
-
-QImage Logo() {
-    QImage image = Sky(QColor(4, 6, 22), QColor(28, 38, 82));
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    MilkyWay(p, 73, QPointF(-20, 250), QPointF(Width + 20, 30), 36, 2600);
-    StarField(p, 20020414, 330, 300);
-
-    // Hills on the horizon.
-    const QColor land(6, 8, 16);
-    QPainterPath hills;
-    hills.moveTo(0, Height);
-    hills.lineTo(0, 292);
-    hills.cubicTo(90, 268, 150, 300, 238, 290);
-    hills.cubicTo(330, 280, 400, 262, Width, 284);
-    hills.lineTo(Width, Height);
-    hills.closeSubpath();
-    p.fillPath(hills, land);
-
-    // The observatory: a drum with a hemispherical dome, its slit open and a
-    // telescope tube looking out.
-    const QPointF centre(238, 236);
-    const double r = 70;
-    const QColor building(10, 12, 24);
-    const QColor rim(70, 86, 150);
-    p.setPen(Qt::NoPen);
-    p.fillRect(QRectF(centre.x() - r - 4, centre.y(), 2 * r + 8, 60), building);
-    QPainterPath dome;
-    dome.moveTo(centre.x() - r, centre.y());
-    dome.arcTo(QRectF(centre.x() - r, centre.y() - r, 2 * r, 2 * r), 180, -180);
-    dome.closeSubpath();
-    p.fillPath(dome, building);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(rim, 1.6));
-    p.drawPath(dome);
-    p.drawLine(QPointF(centre.x() - r - 4, centre.y()), QPointF(centre.x() + r + 4, centre.y()));
-    // The slit, with the sky seen through it.
-    QPainterPath slit;
-    slit.addRect(QRectF(centre.x() - 11, centre.y() - r - 2, 22, r + 2));
-    QImage sky = Sky(QColor(4, 6, 22), QColor(28, 38, 82));
-    p.save();
-    p.setClipPath(dome.intersected(slit));
-    p.drawImage(0, 0, sky);
-    p.setPen(QPen(QColor(12, 14, 30), 7, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(centre.x() + 2, centre.y() - 8), QPointF(centre.x() - 6, centre.y() - r + 4));
-    p.restore();
-    p.setPen(QPen(rim.darker(120), 1.2));
-    p.drawLine(QPointF(centre.x() - 11, centre.y() - std::sqrt(r * r - 121)), QPointF(centre.x() - 11, centre.y()));
-    p.drawLine(QPointF(centre.x() + 11, centre.y() - std::sqrt(r * r - 121)), QPointF(centre.x() + 11, centre.y()));
-    // A lit door.
-    p.fillRect(QRectF(centre.x() + 30, centre.y() + 26, 12, 20), QColor(200, 160, 80));
-    p.fillRect(QRectF(centre.x() + 30, centre.y() + 26, 12, 20), QColor(0, 0, 0, 60));
-
-    CentredText(p, Font("DejaVu Serif", 34, QFont::Bold, 6), QColor(236, 220, 160), 22, QStringLiteral("QUENARA"));
-    CentredText(p, Font("DejaVu Sans", 12, QFont::Normal, 8), QColor(190, 200, 235), 76,
-                QStringLiteral("OBSERVATORY"));
-    CentredText(p, Font("DejaVu Sans", 8.5, QFont::Normal, 1), QColor(150, 160, 200), Height - 24,
-                QStringLiteral("File, Login... to begin"));
-    return image;
-}
-
-// A face-on spiral galaxy of dots along two logarithmic arms.
-void Galaxy(QPainter& p, QPointF centre, double size, double tilt, std::uint32_t seed) {
-    RandomGenerator rng;
-    rng.setSeed(seed);
-    p.save();
-    p.translate(centre);
-    p.rotate(tilt);
-    p.scale(1.0, 0.45);
-    QRadialGradient core(QPointF(0, 0), size * 0.35);
-    core.setColorAt(0, QColor(255, 240, 200, 230));
-    core.setColorAt(1, QColor(255, 220, 160, 0));
-    p.setPen(Qt::NoPen);
-    p.setBrush(core);
-    p.drawEllipse(QPointF(0, 0), size * 0.35, size * 0.35);
-    for (int i = 0; i < 2600; ++i) {
-        const int arm = static_cast<int>(rng.integer(2));
-        const double t = rng.real();
-        const double angle = t * 3.2 * Pi + arm * Pi;
-        const double radius = size * 0.12 * std::exp(0.55 * t * 3.2);
-        const double spread = (rng.real() - 0.5) * size * 0.16 * (0.4 + t);
-        const double x = radius * std::cos(angle) + spread * std::cos(angle + Pi / 2);
-        const double y = radius * std::sin(angle) + spread * std::sin(angle + Pi / 2);
-        const bool young = rng.real() < 0.25;
-        p.setBrush(young ? QColor(160, 190, 255, 150) : QColor(235, 225, 210, 90));
-        p.drawEllipse(QPointF(x, y), 0.9, 0.9);
-    }
-    p.restore();
-}
-
-QImage Title() {
-    QImage image = Sky(QColor(2, 2, 10), QColor(12, 14, 40));
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    StarField(p, 19990321, 260, Height);
-    Galaxy(p, QPointF(360, 236), 120, -28, 4242);
-
-    CentredText(p, Font("DejaVu Serif", 15, QFont::Normal, 3), QColor(190, 200, 235), 28,
-                QStringLiteral("T H E"));
-    CentredText(p, Font("DejaVu Serif", 38, QFont::Bold, 3), QColor(236, 220, 160), 54, QStringLiteral("Durev"));
-    CentredText(p, Font("DejaVu Serif", 20, QFont::Normal, 2), QColor(236, 220, 160), 116,
-                QStringLiteral("for Quenara"));
-    CentredText(p, Font("DejaVu Sans", 9.5, QFont::Normal, 1), QColor(170, 180, 215), 160,
-                QStringLiteral("A virtual observatory for the astronomy laboratory"));
-    CentredText(p, Font("DejaVu Sans", 9, QFont::Normal, 1), QColor(150, 160, 200), Height - 26,
-                QStringLiteral("File, Run... starts the exercise"));
-    return image;
-}
 
 qnr::platform::Bytes Encoded(const QImage& image) {
     QByteArray data;
@@ -250,8 +45,8 @@ int main(int argc, char** argv) {
     using qnr::pictures::CrossHair;
     using qnr::pictures::CrossHairHotSpot;
     using qnr::pictures::CrossHairStyle;
-    write("ZARNLOGO.BMP", Encoded(Logo()));
-    write("QNRTITLE.BMP", Encoded(Title()));
+    write("ZARNLOGO.BMP", Encoded(qnr::pictures::Logo()));
+    write("QNRTITLE.BMP", Encoded(qnr::pictures::Title()));
     write("WtXHAIR.CUR", qnr::pictures::EncodeCursor(CrossHair(CrossHairStyle::White), CrossHairHotSpot,
                                                      CrossHairHotSpot));
     write("XPXHAIR.CUR", qnr::pictures::EncodeCursor(CrossHair(CrossHairStyle::Outlined), CrossHairHotSpot,
