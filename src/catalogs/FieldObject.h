@@ -40,6 +40,13 @@ struct FieldObject {
 
 inline constexpr std::size_t FieldObjectNameLength = 24;
 
+// A galaxy drawn into a picture: its catalog values in the star record layout
+// and the box of pixels its light reached (inclusive; none when right < left).
+struct DrawnGalaxy {
+    FieldObject object;
+    int left = 0, top = 0, right = -1, bottom = -1;
+};
+
 // MinRA > MaxRA: the box straddles 0h.
 struct FieldLimits {
     double MinRA = 0;

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
+#include <cstdint>
 #include <cstring>
+#include <limits>
 
 #include "astro/BinFile.h"
 #include "astro/StringUt.h"
@@ -161,8 +164,16 @@ std::string NextFreeName(platform::FileSystem& files, const std::string& folder,
             candidate = candidate.substr(0, dot) + "-01" + candidate.substr(dot);
             continue;
         }
-        const long n = std::stol(candidate.substr(start, dot - start)) + 1;
-        std::string digits = std::to_string(n);
+        // A run of digits too long for a number (a time stamp in the name) is
+        // no sequence number either: one is started after it.
+        std::int64_t n = 0;
+        const char* first = candidate.data() + start;
+        const auto [end, ec] = std::from_chars(first, candidate.data() + dot, n);
+        if (ec != std::errc() || end != candidate.data() + dot || n == std::numeric_limits<std::int64_t>::max()) {
+            candidate = candidate.substr(0, dot) + "-01" + candidate.substr(dot);
+            continue;
+        }
+        std::string digits = std::to_string(n + 1);
         if (digits.size() < 2) digits = "0" + digits;
         candidate = candidate.substr(0, start) + digits + candidate.substr(dot);
     }

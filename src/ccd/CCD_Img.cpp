@@ -108,18 +108,36 @@ void CCDFieldObj::Setup(const app::OptsRec& opts, int telescope, Extended exposu
     dy = -2 * halfHeight / c.imageHeight;
 }
 
+namespace {
+// The tangent-plane place of (a, d), radians, about a field centre; false on
+// the far hemisphere, which never projects onto the chip.
+bool Tangent(const CCDFieldObj& f, Extended a, Extended d, Extended& xi, Extended& eta) {
+    const Extended delta = a - f.ra0;
+    const Extended cd = std::cos(d), sd = std::sin(d), cDelta = std::cos(delta);
+    const Extended D = cd * f.cosDec0 * cDelta + sd * f.sinDec0;
+    if (!(D > 0)) return false;
+    xi = -(cd * std::sin(delta)) / D;
+    eta = (sd * f.cosDec0 - cd * f.sinDec0 * cDelta) / D;
+    return true;
+}
+}  // namespace
+
 bool CCDFieldObj::Project(double raHours, double decDeg, double& x, double& y) {
     const Extended u1 = RandomReal();
     const Extended u2 = RandomReal();
     const Extended a = raHours * 15 * DegToRadL + (u1 - 0.5L) * jitter;
     const Extended d = decDeg * DegToRadL + (u2 - 0.5L) * jitter;
-    const Extended delta = a - ra0;
-    const Extended cd = std::cos(d), sd = std::sin(d), cDelta = std::cos(delta);
-    const Extended D = cd * cosDec0 * cDelta + sd * sinDec0;
-    if (!(D > 0)) return false;  // the far hemisphere never projects onto the chip
-    const Extended xi = -(cd * std::sin(delta)) / D;
-    const Extended eta = (sd * cosDec0 - cd * sinDec0 * cDelta) / D;
+    Extended xi = 0, eta = 0;
+    if (!Tangent(*this, a, d, xi, eta)) return false;
     if (xi < -halfWidth || xi > halfWidth || eta < -halfHeight || eta > halfHeight) return false;
+    x = static_cast<double>((xi - x0) / dx);
+    y = static_cast<double>((eta - y0) / dy);
+    return true;
+}
+
+bool CCDFieldObj::Place(double raHours, double decDeg, double& x, double& y) const {
+    Extended xi = 0, eta = 0;
+    if (!Tangent(*this, raHours * 15 * DegToRadL, decDeg * DegToRadL, xi, eta)) return false;
     x = static_cast<double>((xi - x0) / dx);
     y = static_cast<double>((eta - y0) / dy);
     return true;
@@ -316,6 +334,7 @@ bool CCDImageObj::Build(Extended exposure, Extended jd, Extended dec, Extended r
     Background(exposure, gain);
     GalaxyLight(exposure, settings);
     Objects(exposure, settings.filter);
+    GalaxyKey(settings);
     Scale(gain);
     mapping = MakeDisplayMapping(histogram);
     return true;
@@ -344,28 +363,77 @@ void CCDImageObj::Background(Extended exposure, int gain) {
     maxValue = static_cast<float>(high);
 }
 
-void CCDImageObj::GalaxyLight(Extended exposure, const CameraSettings& settings) {
+namespace {
+
+// The part of the galaxy layer the chip covers, centred on the pointing, in
+// layer pixels; chip column x takes layer column floor(left + (x + 0.5) w / W).
+struct ChipWindow {
+    Extended left = 0, top = 0, width = 0, height = 0;
+    int LayerColumn(int x, int chipWidth) const {
+        return static_cast<int>(std::floor(left + (x + 0.5L) * width / chipWidth));
+    }
+    int LayerRow(int y, int chipHeight) const {
+        return static_cast<int>(std::floor(top + (y + 0.5L) * height / chipHeight));
+    }
+};
+
+std::optional<ChipWindow> ChipWindowOf(const app::OptsRec& opts, const CameraSettings& settings) {
     const Raster* layer = settings.galaxyLayer;
-    if (!layer || layer->width <= 0 || layer->height <= 0 || !(settings.viewFieldArcmin > 0)) return;
-    const app::CameraBlock& c = opts_.camera;
-    const ChipSize chip = ChipFieldSize(c, opts_.telescopes[static_cast<std::size_t>(settings.telescope)]);
+    if (!layer || layer->width <= 0 || layer->height <= 0 || !(settings.viewFieldArcmin > 0)) return std::nullopt;
+    const ChipSize chip = ChipFieldSize(opts.camera, opts.telescopes[static_cast<std::size_t>(settings.telescope)]);
     const Extended perArcmin = layer->width / settings.viewFieldArcmin;  // view pixels per arcminute
-    const Extended w = chip.width * perArcmin, h = chip.height * perArcmin;
-    const Extended left = layer->width / 2.0L - w / 2, top = layer->height / 2.0L - h / 2;
+    ChipWindow window;
+    window.width = chip.width * perArcmin;
+    window.height = chip.height * perArcmin;
+    window.left = layer->width / 2.0L - window.width / 2;
+    window.top = layer->height / 2.0L - window.height / 2;
+    return window;
+}
+
+// The light a layer pixel of red level k gives the chip: 4k - 150 when above 0.
+int GlowSignal(std::uint32_t pixel) { return 4 * RedOf(pixel) - 150; }
+
+}  // namespace
+
+void CCDImageObj::GalaxyLight(Extended exposure, const CameraSettings& settings) {
+    const std::optional<ChipWindow> window = ChipWindowOf(opts_, settings);
+    if (!window) return;
+    const Raster* layer = settings.galaxyLayer;
+    const app::CameraBlock& c = opts_.camera;
     const Extended f = exposure / c.baseExposure;
     const Extended c22 = c.baseCount * std::pow(10.0L, (c.baseMagnitude - 22 + drawer.offset) / 2.5L);
     const int W = array.width(), H = array.height();
     std::vector<int> column(static_cast<std::size_t>(W));
-    for (int x = 0; x < W; ++x) column[static_cast<std::size_t>(x)] = static_cast<int>(std::floor(left + (x + 0.5L) * w / W));
+    for (int x = 0; x < W; ++x) column[static_cast<std::size_t>(x)] = window->LayerColumn(x, W);
     for (int y = 0; y < H; ++y) {
-        const int ly = static_cast<int>(std::floor(top + (y + 0.5L) * h / H));
+        const int ly = window->LayerRow(y, H);
         if (ly < 0 || ly >= layer->height) continue;
         for (int x = 0; x < W; ++x) {
             const int lx = column[static_cast<std::size_t>(x)];
             if (lx < 0 || lx >= layer->width) continue;
-            const int s = 4 * RedOf(layer->at(lx, ly)) - 150;
+            const int s = GlowSignal(layer->at(lx, ly));
             if (s > 0) array.At(x, y) += static_cast<float>(Noise(f * c22 * s));
         }
+    }
+}
+
+void CCDImageObj::GalaxyKey(const CameraSettings& settings) {
+    const std::optional<ChipWindow> window = ChipWindowOf(opts_, settings);
+    if (!window || !settings.layerGalaxies) return;
+    const Raster& layer = *settings.galaxyLayer;
+    const int W = array.width(), H = array.height();
+    // The layer pixels the chip samples (each of them when the layer is the
+    // coarser picture, as it is with the view's 312 pixels).
+    const int colLo = std::max(0, window->LayerColumn(0, W)), colHi = std::min(layer.width - 1, window->LayerColumn(W - 1, W));
+    const int rowLo = std::max(0, window->LayerRow(0, H)), rowHi = std::min(layer.height - 1, window->LayerRow(H - 1, H));
+    for (const DrawnGalaxy& g : *settings.layerGalaxies) {
+        bool lit = false;
+        for (int ly = std::max(rowLo, g.top); ly <= std::min(rowHi, g.bottom) && !lit; ++ly)
+            for (int lx = std::max(colLo, g.left); lx <= std::min(colHi, g.right) && !lit; ++lx)
+                lit = GlowSignal(layer.at(lx, ly)) > 0;
+        double x = 0, y = 0;
+        if (!lit || !field.Place(g.object.ra, g.object.dec, x, y)) continue;
+        key.push_back({g.object.name, KindGalaxy, x, y, FilterMagnitude(g.object, settings.filter)});
     }
 }
 

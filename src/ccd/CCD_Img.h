@@ -75,6 +75,9 @@ public:
     // Projects one entry (two random draws, on the chip or not); true and
     // the pixel position when it lands on the chip.
     bool Project(double raHours, double decDeg, double& x, double& y);
+    // The pixel position of an exact catalog place, without the jitter and
+    // whether on the chip or not; false on the far side of the sky.
+    bool Place(double raHours, double decDeg, double& x, double& y) const;
 
     std::vector<FieldObject> list;
     Extended exposureDays = 0;
@@ -149,6 +152,9 @@ struct CameraSettings {
     int filter = 0;  // 0 none, 1 B, 2 V, 3 R, 4 I
     GSCFieldObj* field = nullptr;       // the instrument field
     const Raster* galaxyLayer = nullptr;  // null when no galaxy was drawn
+    // The galaxies drawn into the layer, boxes in its pixels: those whose
+    // light reaches the chip enter the key.
+    const std::vector<DrawnGalaxy>* layerGalaxies = nullptr;
     Extended viewFieldArcmin = 15;      // the angle the galaxy layer's width covers
 };
 
@@ -156,7 +162,7 @@ struct CameraSettings {
 struct KeyEntry {
     std::string name;
     int kind = 0;
-    double x = 0, y = 0;  // start position of an asteroid
+    double x = 0, y = 0;  // start position of an asteroid; a galaxy's catalog position
     Extended magnitude = 0;
 };
 
@@ -180,6 +186,8 @@ public:
 private:
     void Background(Extended exposure, int gain);
     void GalaxyLight(Extended exposure, const CameraSettings& settings);
+    // The galaxies whose light the chip took, after the stars.
+    void GalaxyKey(const CameraSettings& settings);
     void Objects(Extended exposure, int filter);
     void Scale(int gain);
 

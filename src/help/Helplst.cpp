@@ -84,6 +84,22 @@ std::unique_ptr<HelpList> LoadHelpList(const std::string& path, platform::Servic
     return list;
 }
 
+std::string NoHelpYetText(const std::string& listPath) {
+    return "There is no help for this window yet.\r\n\r\n" +
+           (listPath.empty() ? std::string("No help list is named in the options.")
+                             : "The help list " + listPath + " is not installed.");
+}
+
+std::unique_ptr<HelpList> LoadWindowHelpList(const std::string& programFolder, const std::string& listName,
+                                             platform::Services& services) {
+    const std::string path = listName.empty() ? std::string() : programFolder + listName;
+    if (path.empty() || !services.files->exists(services.files->resolve(path))) {
+        services.dialogs->show(NoHelpYetText(path), NoHelpYetCaption, platform::Icon::Information);
+        return nullptr;
+    }
+    return LoadHelpList(path, services);
+}
+
 bool HelpTopicChooser::Activate() {
     chosen_.reset();
     if (!list_) {

@@ -52,6 +52,16 @@ private:
 // then has no help list.
 std::unique_ptr<HelpList> LoadHelpList(const std::string& path, platform::Services& services);
 
+inline constexpr const char* NoHelpYetCaption = "No Help Available";
+// What a Help item says while its window has no help list installed.
+std::string NoHelpYetText(const std::string& listPath);
+// A window's help list for its Help item (`listName` in the program folder).
+// Null after the plain message that the window has no help yet when no list
+// is named or its file is not there, or after LoadHelpList's messages when
+// the file cannot be read: a Help item is never silent.
+std::unique_ptr<HelpList> LoadWindowHelpList(const std::string& programFolder, const std::string& listName,
+                                             platform::Services& services);
+
 // The topic chooser ("Select Help Topic") without its window.
 class HelpTopicChooser {
 public:

@@ -188,7 +188,21 @@ ViewOutcome FieldView::CreateField(const ViewRequest& request) {
     return ViewOutcome::Built;
 }
 
-void FieldView::DrawGlow(const GalaxyEntry& g, int k) {
+void FieldView::Light(int x, int y, int v, DrawnGalaxy& drawn) {
+    if (v <= 0 || !field_.contains(x, y)) return;
+    Brighten(field_, x, y, v);
+    if (drawn.right < drawn.left) {
+        drawn.left = drawn.right = x;
+        drawn.top = drawn.bottom = y;
+        return;
+    }
+    drawn.left = std::min(drawn.left, x);
+    drawn.right = std::max(drawn.right, x);
+    drawn.top = std::min(drawn.top, y);
+    drawn.bottom = std::max(drawn.bottom, y);
+}
+
+void FieldView::DrawGlow(const GalaxyEntry& g, int k, DrawnGalaxy& drawn) {
     const GreyPicture& pic = kit_.Large(k);
     const double major = g.major == 0 ? 0.5 : g.major;
     double a = static_cast<double>(proj_.sy) / 60 * major / 2;
@@ -211,7 +225,7 @@ void FieldView::DrawGlow(const GalaxyEntry& g, int k) {
             if (std::fabs(u) > a || std::fabs(w) > b) continue;
             const int sxp = std::clamp(pc + static_cast<int>(std::nearbyint(u * pc / a)), 0, pic.size - 1);
             const int syp = std::clamp(pc + static_cast<int>(std::nearbyint(w * pc / b)), 0, pic.size - 1);
-            Brighten(field_, tx, ty, curve[static_cast<std::size_t>(pic.at(sxp, syp))]);
+            Light(tx, ty, curve[static_cast<std::size_t>(pic.at(sxp, syp))], drawn);
         }
     }
 }
@@ -221,6 +235,7 @@ void FieldView::DrawField(const ViewRequest& request, GSCFieldObj& f) {
     field_ = Raster(size, size, Rgb(0, 0, 0));
     const ClassTable large{request.telescope ? 6 : 1, false};
     bool drawn = false;
+    std::vector<DrawnGalaxy> galaxies;
     f.galaxies.Reset();
     while (GalaxyEntry* g = f.galaxies.Next()) {
         g->x = static_cast<double>(proj_.X(g->dec, g->ra));
@@ -229,6 +244,7 @@ void FieldView::DrawField(const ViewRequest& request, GSCFieldObj& f) {
             notices_.push_back({M31Text, M31Caption, platform::Buttons::OK, platform::Icon::Information});
             continue;
         }
+        DrawnGalaxy lit{GalaxyAsObject(*g)};
         if (g->image && g->image->image) {
             g->image->entry.x = g->x;
             g->image->entry.y = g->y;
@@ -236,16 +252,18 @@ void FieldView::DrawField(const ViewRequest& request, GSCFieldObj& f) {
             const GreyImage& img = *g->image->image;
             for (int y = 0; y < img.height; ++y)
                 for (int x = 0; x < img.width; ++x)
-                    Brighten(field_, ox + x, oy + y, img.grey[static_cast<std::size_t>(y) * img.width + x]);
+                    Light(ox + x, oy + y, img.grey[static_cast<std::size_t>(y) * img.width + x], lit);
         } else {
-            DrawGlow(*g, StarKit::Clamp(large.ClassOf(g->magnitude) - request.scopeOffset));
+            DrawGlow(*g, StarKit::Clamp(large.ClassOf(g->magnitude) - request.scopeOffset), lit);
         }
+        galaxies.push_back(std::move(lit));
         drawn = true;
     }
     f.galaxies.Reset();
     if (request.telescope) {
         galaxyLayer_ = field_;
         galaxiesDrawn_ = drawn;
+        layerGalaxies_ = std::move(galaxies);
     }
     if (f.objects.IsEmpty())
         notices_.push_back({NoStarsText, "Warning", platform::Buttons::OK, platform::Icon::Warning});
@@ -368,6 +386,17 @@ Raster FieldView::ViewGalaxyLayer() const {
         for (int x = 0; x < ViewSize; ++x)
             if (galaxyLayer_.contains(cornerX_ + x, cornerY_ + y)) view.at(x, y) = galaxyLayer_.at(cornerX_ + x, cornerY_ + y);
     return view;
+}
+
+std::vector<DrawnGalaxy> FieldView::ViewGalaxies() const {
+    std::vector<DrawnGalaxy> out = layerGalaxies_;
+    for (DrawnGalaxy& g : out) {
+        g.left -= cornerX_;
+        g.right -= cornerX_;
+        g.top -= cornerY_;
+        g.bottom -= cornerY_;
+    }
+    return out;
 }
 
 SkyImageTexts SkyImagePrintTexts(const app::OptsRec& opts, bool telescopeField, int telescope,

@@ -100,6 +100,9 @@ public:
     // pointing): what the camera spreads over the instrument field.
     Raster ViewGalaxyLayer() const;
     bool galaxiesDrawn() const { return galaxiesDrawn_; }
+    // The galaxies of the telescope field's galaxy layer, their boxes in the
+    // pixels of ViewGalaxyLayer() (so partly or wholly outside it).
+    std::vector<DrawnGalaxy> ViewGalaxies() const;
     // The view-sized window of the field (no outlines).
     const Raster& view() const { return view_; }
     int cornerX() const { return cornerX_; }
@@ -132,7 +135,9 @@ public:
 private:
     ViewOutcome CreateField(const ViewRequest& request);
     void DrawField(const ViewRequest& request, GSCFieldObj& f);
-    void DrawGlow(const GalaxyEntry& g, int k);
+    void DrawGlow(const GalaxyEntry& g, int k, DrawnGalaxy& drawn);
+    // Lights a field pixel and widens the galaxy's box when it does.
+    void Light(int x, int y, int v, DrawnGalaxy& drawn);
     void CutView();
 
     const app::OptsRec& opts_;
@@ -145,6 +150,7 @@ private:
     FieldProjection proj_;
     Raster field_, galaxyLayer_, view_;
     bool galaxiesDrawn_ = false;
+    std::vector<DrawnGalaxy> layerGalaxies_;  // boxes in field pixels
     int cornerX_ = 0, cornerY_ = 0;
     ClassTable smallTable_{1, false};
     ViewOutlines outlines_;

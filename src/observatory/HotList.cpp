@@ -60,7 +60,8 @@ Expected<std::vector<ObjctDat>> DecodeHotList(const Bytes& bytes) {
         e.dec = in.extended();
         e.comment = in.text(MaxHotListComment);
         if (in.failed()) return Fail(IOErrorText(100));
-        if (!std::isfinite(e.ra) || !std::isfinite(e.dec)) return Fail(IOErrorText(106));
+        // Off the sky is as unreadable as no number: the entry dialog's ranges hold for files too.
+        if (!(e.ra >= 0 && e.ra <= 24) || !(e.dec >= -90 && e.dec <= 90)) return Fail(IOErrorText(106));
         entries.push_back(std::move(e));
     }
     return entries;

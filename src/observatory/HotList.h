@@ -33,8 +33,9 @@ public:
 void WriteHotListRecord(RecordWriter& out, const ObjctDat& entry);
 Bytes EncodeHotList(const std::vector<ObjctDat>& entries);
 // Every record of a file in file order. A size that is not a whole number of
-// records, or a coordinate that is not a finite number, is an error: such a
-// file was cut short or is no hot list.
+// records, or a coordinate that is no number or lies off the sky (right
+// ascension outside 0..24 h, declination outside -90..90 degrees), is an
+// error: such a file was cut short or is no hot list.
 Expected<std::vector<ObjctDat>> DecodeHotList(const Bytes& bytes);
 
 // A list line. In Edit Mode: the identifier padded to 24, the right ascension

@@ -43,11 +43,14 @@ bool InfoListReport::Print() {
     return ok;
 }
 
+platform::FileChoice InfoListReport::TextSaveChoice() const {
+    return help::ReportTextChoice(opts_.usersFolder, title_, lastPath_);
+}
+
 bool InfoListReport::SaveAsDisplayed() {
-    const platform::FileChoice choice = help::ReportTextChoice(opts_.usersFolder, title_, lastSavePath_);
-    const auto path = help::SaveReportText(lines_, choice, services_);
+    const auto path = help::SaveReportText(lines_, TextSaveChoice(), services_);
     if (!path) return false;
-    lastSavePath_ = *path;
+    lastPath_ = *path;
     saved_ = true;
     return true;
 }

@@ -39,6 +39,9 @@ public:
     bool Print();
     // "As Displayed": every line as a text line.
     bool SaveAsDisplayed();
+    // The file last saved (or, in a list that loads, loaded): the next save
+    // dialog starts there.
+    const std::string& lastPath() const { return lastPath_; }
 
     // A list that prints across the page says so; the printer's orientation
     // is restored afterwards.
@@ -48,6 +51,10 @@ public:
     bool saved() const { return saved_; }
 
 protected:
+    // The save dialog of "As Displayed".
+    virtual platform::FileChoice TextSaveChoice() const;
+    void RememberPath(const std::string& path) { lastPath_ = path; }
+
     platform::Services& services_;
     const app::OptsRec& opts_;
 
@@ -57,7 +64,7 @@ private:
     std::string title_ = "Information";
     bool printed_ = false;
     bool saved_ = false;
-    std::string lastSavePath_;
+    std::string lastPath_;
     help::PrintIdentitySource printIdentity_;
 };
 

@@ -144,9 +144,18 @@ Single ZValue(const std::string& field) {
     return v ? static_cast<Single>(*v) : Single{0};
 }
 
+// The times the observation date dialog can set: years 0 to 8000. A time
+// outside them is no observation, and its line would run over its column.
+bool OnTheDialogsDates(Extended jd) {
+    static const Extended first = static_cast<Extended>(EncodeDate(0, 1, 1)) + JulianDateOfDayZero;
+    static const Extended end = static_cast<Extended>(EncodeDate(8001, 1, 1)) + JulianDateOfDayZero;
+    return jd >= first && jd < end;
+}
+
 Expected<double> TimeValue(const std::string& field, Extended referenceJd) {
     const std::optional<Extended> jd = ReadJulianDateField(field, referenceJd);
     if (!jd) return Fail(ConversionError(TrimBoth(field)));
+    if (!OnTheDialogsDates(*jd)) return Fail(std::string(NoResultsData));
     ObsDateTime date;
     date.zone = 0;
     date.SetJulianDate(*jd);

@@ -87,9 +87,15 @@ Expected<ResultsFileForm> DetectResultsForm(const std::vector<std::string>& line
 // day 0 again.
 std::optional<Extended> ReadJulianDateField(const std::string& field, Extended referenceJd);
 
+// The error of a file that holds no results data (its text is the caller's,
+// who knows the file's name).
+inline constexpr const char* NoResultsData = "";
+
 // Every entry of a results file, in file order. The kind flag of each entry
 // is `kind`; filters above nf get no value. A filter field that is neither
-// blank nor a number makes the whole file fail with the conversion error.
+// blank nor a number makes the whole file fail with the conversion error; a
+// time outside the years the observation date dialog takes (0 to 8000) makes
+// it fail as NoResultsData.
 Expected<std::vector<ObsResult>> ParseResultsFile(const std::vector<std::string>& lines, const ResultsFileForm& form,
                                                   std::uint8_t kind, int nf, Extended referenceJd);
 

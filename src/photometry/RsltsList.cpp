@@ -125,20 +125,26 @@ platform::FileChoice ResultsList::Choice(const std::string& title, const std::st
     platform::FileChoice choice;
     choice.title = title;
     choice.defaultExtension = extension;
-    if (lastPath_.empty()) {
+    if (lastPath().empty()) {
         choice.startFolder = platform::WithTrailingSlash(opts_.usersFolder);
         choice.defaultName = std::string(ResultsBaseName) + "." + extension;
     } else {
-        choice.startFolder = platform::FolderOf(lastPath_);
-        choice.defaultName = WithExtension(platform::FileNameOf(lastPath_), extension);
+        choice.startFolder = platform::FolderOf(lastPath());
+        choice.defaultName = WithExtension(platform::FileNameOf(lastPath()), extension);
     }
+    return choice;
+}
+
+platform::FileChoice ResultsList::TextSaveChoice() const {
+    platform::FileChoice choice = Choice("Save Report in Text File", "TXT");
+    choice.filter = "Text Files (*.TXT);;All Files (*)";
     return choice;
 }
 
 bool ResultsList::LoadFromDialog() {
     if (!services_.chooser) return false;
     platform::FileChoice choice = Choice("Load Saved Data", "TXT");
-    if (!lastPath_.empty()) choice.defaultName = platform::FileNameOf(lastPath_);
+    if (!lastPath().empty()) choice.defaultName = platform::FileNameOf(lastPath());
     choice.filter = "Text Files (*.TXT);;Comma-Separated Files (*.CSV);;All Files (*)";
     const std::optional<std::string> path = services_.chooser->openFile(choice);
     return path && Load(*path);
@@ -167,11 +173,12 @@ bool ResultsList::Load(const std::string& path) {
         return false;
     }
     const std::vector<std::string> lines = help::SplitTextLines(read.bytes);
-    const Expected<ResultsFileForm> form = DetectResultsForm(lines);
-    if (!form) {
+    const auto notResults = [&] {
         dialogs.show("File " + path + " does not contain saved photometric data!", "No Data Loaded!", Icon::Error);
         return false;
-    }
+    };
+    const Expected<ResultsFileForm> form = DetectResultsForm(lines);
+    if (!form) return notResults();
     if ((form->magnitudes && *form->magnitudes != opts_.computeMagnitudes) || form->includeRI != opts_.includeRI) {
         dialogs.show(
             "Data in file is incompatible with current settings!  Verify switches \"Compute Magnitudes\" and/or "
@@ -186,6 +193,7 @@ bool ResultsList::Load(const std::string& path) {
     const Expected<std::vector<ObsResult>> entries =
         ParseResultsFile(lines, *form, opts_.computeMagnitudes ? 1 : 0, nf_, referenceJd);
     if (!entries) {
+        if (entries.error() == NoResultsData) return notResults();
         dialogs.show(entries.error(), app::ApplicationTitle, Icon::Error);
         return false;
     }
@@ -194,7 +202,7 @@ bool ResultsList::Load(const std::string& path) {
     undo_ = ResultsUndo::None;
     undoTarget_ = nullptr;
     for (const ObsResult& entry : *entries) list_.InsertSorted(entry);
-    lastPath_ = path;
+    RememberPath(path);
     ShowAll();
     return true;
 }
@@ -276,7 +284,7 @@ bool ResultsList::SaveCommaDelimited() {
         if (auto line = CommaLine(*list_.Next(), nf_, opts_.computeMagnitudes)) lines.push_back(std::move(*line));
     const std::optional<std::string> path = help::SaveReportText(lines, choice, services_);
     if (!path) return false;
-    lastPath_ = *path;
+    RememberPath(*path);
     commaSaved_ = true;
     return true;
 }

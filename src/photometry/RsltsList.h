@@ -82,13 +82,16 @@ public:
     int nf() const { return nf_; }
     int Count() const { return list_.Count(); }
     std::vector<ObsResult> Entries() const;
-    const std::string& lastPath() const { return lastPath_; }
 
     // The main window's "Display/Print/Save..." becomes available.
     std::function<void()> onDisplayEnabled;
     // The lines changed (an instrument added or reviewed an entry while the
     // list is shown, or the list's own commands).
     std::function<void()> onLinesChanged;
+
+protected:
+    // Text saves, comma-separated saves and loads share one last file.
+    platform::FileChoice TextSaveChoice() const override;
 
 private:
     bool linesShown() const { return !lines().empty(); }
@@ -101,7 +104,6 @@ private:
     mutable ObsResultList list_;
     int nf_ = 2;
     std::string header_;
-    std::string lastPath_;
     bool commaSaved_ = false;
     ResultsUndo undo_ = ResultsUndo::None;
     ObsResult undoEntry_;             // the entry before the edit, or the deleted one

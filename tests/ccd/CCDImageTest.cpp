@@ -269,5 +269,58 @@ TEST(Image, GalaxyLayerLightsTheChip) {
     EXPECT_EQ(rig.image.array.Get(2, 2), 1000.0f);
 }
 
+// The key lists a galaxy when the chip took light of its glow (4 x red - 150
+// above 0 in the part of the layer the chip covers), at its catalog position
+// and magnitude, even when that position lies off the chip.
+TEST(Image, GalaxiesWhoseGlowReachesTheChipEnterTheKey) {
+    Rig rig;
+    // The 300-pixel layer spans 15': the 128-pixel chip covers layer columns and rows 138 to 161.
+    Raster layer(300, 300, Rgb(0, 0, 0));
+    auto paint = [&](int left, int top, int right, int bottom, int red) {
+        for (int y = top; y <= bottom; ++y)
+            for (int x = left; x <= right; ++x) layer.at(x, y) = Rgb(red, red, red);
+        return DrawnGalaxy{FieldObject{}, left, top, right, bottom};
+    };
+    std::vector<DrawnGalaxy> drawn = {
+        paint(145, 145, 150, 150, 200),  // on the chip
+        paint(10, 10, 20, 20, 200),      // in the view, off the chip
+        paint(150, 20, 155, 150, 30),    // over the chip but too faint for it (4 x 30 < 150)
+        paint(100, 150, 138, 152, 200),  // a large glow whose centre lies off the chip
+    };
+    const struct { const char* name; double dx, dy; Single v, bv; } galaxies[] = {
+        {"NGC 1", 10, -5, 12.0f, 0.8f}, {"NGC 2", -150, -150, 11.0f, 0.8f},
+        {"NGC 3", 20, 0, 13.0f, 0.8f},  {"NGC 4", -200, 10, 9.5f, NoMagnitude}};
+    for (std::size_t i = 0; i < drawn.size(); ++i) {
+        drawn[i].object = test::Star(galaxies[i].name, RaAt(galaxies[i].dx), DecAt(galaxies[i].dy), galaxies[i].v,
+                                     galaxies[i].bv, KindGalaxy);
+    }
+    AddObject(rig.sky.instrument.objects, test::Star("star", RaAt(-20), DecAt(30), 14.0f));
+    CameraSettings s;
+    s.telescope = 1;
+    s.filter = 1;  // B: the key takes the chosen filter's magnitude
+    s.field = &rig.sky.instrument;
+    s.galaxyLayer = &layer;
+    s.layerGalaxies = &drawn;
+    s.viewFieldArcmin = 15;
+    ASSERT_TRUE(rig.image.Build(10, 2452379.0L, Dec0, Ra0, s));
+    const std::vector<KeyEntry>& key = rig.image.key;
+    ASSERT_EQ(key.size(), 3u);
+    EXPECT_EQ(key[0].name, "star");  // point objects first
+    EXPECT_EQ(key[1].name, "NGC 1");
+    EXPECT_EQ(key[1].kind, KindGalaxy);
+    EXPECT_NEAR(key[1].x, 74, 0.01);
+    EXPECT_NEAR(key[1].y, 59, 0.01);
+    EXPECT_NEAR(static_cast<double>(key[1].magnitude), 12.8, 1e-5);
+    EXPECT_EQ(key[2].name, "NGC 4");
+    EXPECT_NEAR(key[2].x, 64 - 200, 0.1);
+    EXPECT_NEAR(key[2].y, 74, 0.1);
+    EXPECT_NEAR(static_cast<double>(key[2].magnitude), 9.5, 1e-5);  // no B-V known: counted as 0
+
+    // Without the drawn galaxies nothing but the points.
+    s.layerGalaxies = nullptr;
+    ASSERT_TRUE(rig.image.Build(10, 2452379.0L, Dec0, Ra0, s));
+    EXPECT_EQ(rig.image.key.size(), 1u);
+}
+
 }  // namespace
 }  // namespace qnr::ccd

@@ -144,6 +144,24 @@ TEST(FitsFile, SequenceNumbers) {
     EXPECT_EQ(NextFreeName(files, tmp.path(), "PLAIN.FIT"), "PLAIN-01.FIT");
 }
 
+// Names with a time stamp hold digit runs too long for any number: they count
+// as names without a sequence number, which one is started after.
+TEST(FitsFile, LongDigitRunsBeforeTheDotStartASequence) {
+    test::TempFolder tmp;
+    platform::StdFileSystem files;
+    struct Row { const char* existing; const char* proposed; };
+    const Row rows[] = {
+        {"LAB-20240414123456789012.FIT", "LAB-20240414123456789012-01.FIT"},  // 20 digits
+        {"9223372036854775806.FIT", "9223372036854775807.FIT"},
+        {"9223372036854775807.FIT", "9223372036854775807-01.FIT"},            // the largest, nothing above it
+        {"LAB-99999999999999999999999999999999999999.FIT", "LAB-99999999999999999999999999999999999999-01.FIT"},
+    };
+    for (const Row& r : rows) {
+        test::WriteAll(tmp.file(r.existing), {1});
+        EXPECT_EQ(NextFreeName(files, tmp.path(), r.existing), r.proposed) << r.existing;
+    }
+}
+
 struct SaveRig {
     test::FakePlatform fake;
     test::SaveChooser chooser;
@@ -183,6 +201,17 @@ TEST(FitsFile, SaveProposesNamesAsksBeforeOverwritingAndKeepsCase) {
 
     rig.chooser.answers = {std::nullopt};
     EXPECT_FALSE(rig.Save(tmp.path()));  // Cancel
+}
+
+TEST(FitsFile, SavingAgainAfterATimeStampedNameProposesTheNextName) {
+    test::TempFolder tmp;
+    SaveRig rig;
+    const std::string stamped = "RUN-2024041412345678901234.FIT";
+    rig.chooser.answers = {tmp.file(stamped), tmp.file("RUN-2024041412345678901234-01.FIT")};
+    ASSERT_TRUE(rig.Save(tmp.path()));
+    ASSERT_TRUE(rig.Save(tmp.path()));
+    EXPECT_EQ(rig.chooser.saves[1].defaultName, "RUN-2024041412345678901234-01.FIT");
+    EXPECT_TRUE(rig.fake.dialogs.messages.empty());
 }
 
 TEST(FitsFile, WriteFailureLeavesNoFileAndSaysSo) {

@@ -109,6 +109,34 @@ TEST(HelpListLoad, UnreadableFileIsReportedAndGivesNoList) {
     EXPECT_EQ(Displays(*list), (std::vector<std::string>{"Slewing", "Hot List"}));
 }
 
+// A window's Help item: a list not named, or named but not installed, is
+// said plainly once; a list that is there loads; one that will not read is
+// reported as any list file.
+TEST(HelpListLoad, AWindowsListOrThePlainWordThatThereIsNoHelpYet) {
+    FakePlatform fake;
+    auto services = fake.services();
+    test::TempFolder folder;
+    EXPECT_EQ(LoadWindowHelpList(folder.path(), "", services), nullptr);
+    EXPECT_EQ(LoadWindowHelpList(folder.path(), "CamHlp.LST", services), nullptr);
+    EXPECT_EQ(fake.dialogs.shown(),
+              (std::vector<std::string>{
+                  "No Help Available|There is no help for this window yet.\r\n\r\nNo help list is named in the options.",
+                  "No Help Available|There is no help for this window yet.\r\n\r\nThe help list " +
+                      folder.file("CamHlp.LST") + " is not installed."}));
+    fake.dialogs.clear();
+
+    test::WriteAll(folder.file("camhlp.lst"), Text("\"Exposing\" \"cam.hlp\"\r\n"));
+    auto list = LoadWindowHelpList(folder.path(), "CamHlp.LST", services);  // found without regard to case
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(Displays(*list), (std::vector<std::string>{"Exposing"}));
+    EXPECT_TRUE(fake.dialogs.messages.empty());
+
+    services.files->makeFolders(folder.file("Odd.LST/"));  // there, but no file to read
+    EXPECT_EQ(LoadWindowHelpList(folder.path(), "Odd.LST", services), nullptr);
+    ASSERT_EQ(fake.dialogs.messages.size(), 2u);
+    EXPECT_EQ(fake.dialogs.messages[0].caption, "Help File Error");
+}
+
 TEST(HelpChooser, ReadPrintTopicByKindOfEntry) {
     FakePlatform fake;
     auto services = fake.services();

@@ -243,6 +243,44 @@ TEST_F(FieldTree, M31ByWholeDesignationAndGlowFloor) {
     EXPECT_EQ(RedOf(view.galaxyLayer().at(mx, my)), 0);
 }
 
+// The camera's answer key needs to know where each galaxy's glow went: the
+// box of lit pixels, in the view window's pixels as the camera gets the layer.
+TEST_F(FieldTree, DrawnGalaxiesKeepTheBoxTheirGlowLit) {
+    SkyCatalogs sky(tree.services, tree.opts);
+    FieldView view(tree.opts, sky);
+    ViewRequest r = At(23.95, 3.5, true);
+    ASSERT_EQ(view.Update(r), ViewOutcome::Built);
+    view.TakeNotices();
+    const auto check = [&](const char* why) {
+        const std::vector<DrawnGalaxy> drawn = view.ViewGalaxies();
+        ASSERT_EQ(drawn.size(), 1u) << why;  // NGC 224 is not drawn
+        const DrawnGalaxy& g = drawn[0];
+        EXPECT_EQ(g.object.kind, KindGalaxy) << why;
+        EXPECT_NEAR(g.object.ra, 23.948, 1e-9) << why;
+        EXPECT_NEAR(g.object.V, 12.0f, 1e-6) << why;
+        const Raster layer = view.ViewGalaxyLayer();
+        int left = layer.width, right = -1, top = layer.height, bottom = -1;
+        for (int y = 0; y < layer.height; ++y)
+            for (int x = 0; x < layer.width; ++x)
+                if (RedOf(layer.at(x, y)) > 0) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+        ASSERT_GE(right, left) << why;
+        EXPECT_EQ(g.left, left) << why;
+        EXPECT_EQ(g.right, right) << why;
+        EXPECT_EQ(g.top, top) << why;
+        EXPECT_EQ(g.bottom, bottom) << why;
+    };
+    check("built");
+    // Drift moves the view window over the same field, and the boxes with it.
+    r.ra = 23.95 + 20 / (1248.0 * 15 * std::cos(3.5 * M_PI / 180));
+    ASSERT_EQ(view.Update(r), ViewOutcome::Shown);
+    check("drifted");
+}
+
 TEST_F(FieldTree, FieldNotAvailableIsReportedOnceAndBlocksRebuilds) {
     SkyCatalogs sky(tree.services, tree.opts);
     FieldView view(tree.opts, sky);

@@ -69,6 +69,32 @@ TEST_F(HotListCommandsTest, AddKeepsRightAscensionOrderAndShowListsIt) {
     for (const Row& row : rows) EXPECT_EQ(Line(r.out, row.key), row.value) << row.key;
 }
 
+// A file written by another program may hold its records in any order: show
+// numbers them as the list window does, so the instructor's number N is the
+// students' line N.
+TEST_F(HotListCommandsTest, ShowNumbersAFileInAnyOrderAsTheListWindowDoes) {
+    const std::string file = tmp.file("Mixed.HTL");
+    test::WriteAll(file, EncodeHotList({ObjctDat{"M13", 16.6948L, 36.4613L, ""}, ObjctDat{"M87", 12.5137L, 12.3911L, ""},
+                                        ObjctDat{"Twin A", 12.5137L, 10.0L, ""}, ObjctDat{"Vega", 18.6156L, 38.7837L, ""},
+                                        ObjctDat{"Sirius", 6.7525L, -16.7161L, ""}}));
+    const ToolRun r = Call({"hotlist", "show", file});
+    ASSERT_EQ(r.code, 0) << r.err;
+
+    app::OptsRec opts;
+    opts.editMode = true;  // the window's lines then start with the identifier
+    platform::Services services = platform.services();
+    HotList window(services, opts);
+    ASSERT_TRUE(window.Load(file));
+    const std::vector<std::string> lines = window.Lines();
+    ASSERT_EQ(lines.size(), 5u);
+    const char* expected[] = {"Sirius", "M87", "Twin A", "M13", "Vega"};  // equal RAs keep file order
+    for (std::size_t n = 1; n <= lines.size(); ++n) {
+        const std::string id = Line(r.out, "entry." + std::to_string(n) + ".id");
+        EXPECT_EQ(id, expected[n - 1]) << n;
+        EXPECT_EQ(lines[n - 1].substr(0, id.size()), id) << n;
+    }
+}
+
 TEST_F(HotListCommandsTest, BadArgumentsAndDamagedFiles) {
     const std::string file = tmp.file("T.HTL");
     struct Case {

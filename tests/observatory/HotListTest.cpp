@@ -64,15 +64,27 @@ TEST(HotListFile, DamagedFilesAreRefused) {
     Bytes notANumber = two;
     notANumber[25 + 9] = 0x7F;  // exponent all ones: infinity or NaN
     notANumber[25 + 8] = 0xFF;
+    // Finite but off the sky: the ranges the entry dialog enforces.
+    auto one = [](Extended ra, Extended dec) { return EncodeHotList({Entry("a", ra, dec)}); };
     const std::vector<Case> cases = {
         {"a partial last record", cutShort, "EOF!"},
         {"a coordinate that is no number", notANumber, "Invalid Input!"},
+        {"a right ascension of 1e3700 hours", one(1e3700L, 0), "Invalid Input!"},
+        {"a right ascension of -5 hours", one(-5, 0), "Invalid Input!"},
+        {"a right ascension just past 24 hours", one(24.000001L, 0), "Invalid Input!"},
+        {"a declination of 100 degrees", one(1, 100), "Invalid Input!"},
+        {"a declination just below -90 degrees", one(1, -90.000001L), "Invalid Input!"},
+        {"a huge declination", one(1, -1e4000L), "Invalid Input!"},
     };
     for (const Case& c : cases) {
         auto read = DecodeHotList(c.bytes);
         ASSERT_FALSE(read.ok()) << c.why;
         EXPECT_EQ(read.error(), c.error) << c.why;
     }
+    // The edges themselves are on the sky.
+    auto edges = DecodeHotList(EncodeHotList({Entry("a", 0, -90), Entry("b", 24, 90)}));
+    ASSERT_TRUE(edges.ok()) << edges.error();
+    EXPECT_EQ(edges->size(), 2u);
     auto empty = DecodeHotList({});
     ASSERT_TRUE(empty.ok());
     EXPECT_TRUE(empty->empty());
@@ -349,6 +361,15 @@ TEST_F(HotListTest, LoadReplacesTheListOnlyOnSuccess) {
                                                                 "Name: " + partial + "\r\nEOF!"}));
     EXPECT_EQ(Ids(), (std::vector<std::string>{"M31", "Sirius", "3C 273", "Vega"}));  // the old list stays
     EXPECT_FALSE(list_.saved());
+
+    // A record off the sky is refused as an unreadable file, not listed as "-2147483648h".
+    const std::string offSky = users_.file("OffSky.HTL");
+    test::WriteAll(offSky, EncodeHotList({Entry("X", 3, 0), Entry("Y", 1e3700L, 0)}));
+    fake_.dialogs.clear();
+    EXPECT_FALSE(list_.Load(offSky));
+    EXPECT_EQ(fake_.dialogs.shown(), (std::vector<std::string>{"Hotlist File Error!|Unable to Read Hotlist File!\r\n\r\nFile "
+                                                                "Name: " + offSky + "\r\nInvalid Input!"}));
+    EXPECT_EQ(Ids(), (std::vector<std::string>{"M31", "Sirius", "3C 273", "Vega"}));
 
     ASSERT_TRUE(list_.Load(users_.file("good.htl")));  // found without regard to case
     EXPECT_EQ(Ids(), (std::vector<std::string>{"A", "B"}));  // read through the sorted insertion

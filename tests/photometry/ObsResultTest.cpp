@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+#include "astro/DateTime.h"
+#include "astro/StringUt.h"
 #include "photometry/ResultsDates.h"
 #include "photometry/ObsResult.h"
 
@@ -230,6 +232,44 @@ TEST(ObsResultFilesTest, TheFormOfAFile) {
         EXPECT_EQ(form->commaSeparated, c.comma) << c.why;
         EXPECT_EQ(form->magnitudes, c.magnitudes) << c.why;
         EXPECT_EQ(form->includeRI, c.includeRI) << c.why;
+    }
+}
+
+// A time the observation dialog could never have set (before year 0, after
+// year 8000) is no saved result: its line would not keep to its columns.
+TEST(ObsResultFilesTest, TimesOffTheDialogsDatesMakeNoResultsFile) {
+    struct Case {
+        const char* why;
+        std::string field;
+        bool ok;
+    };
+    const Extended firstJd = static_cast<Extended>(EncodeDate(0, 1, 1)) + JulianDateOfDayZero;
+    const Extended endJd = static_cast<Extended>(EncodeDate(8001, 1, 1)) + JulianDateOfDayZero;
+    const std::vector<Case> cases = {
+        {"1e300", "1e300", false},
+        {"a negative Julian Date", "-5", false},
+        {"just before year 0", FixedStr(firstJd - 0.01L, 6), false},
+        {"the first moment of year 0", FixedStr(firstJd, 6), true},
+        {"the last day of year 8000", FixedStr(endJd - 0.5L, 6), true},
+        {"year 8001", FixedStr(endJd, 6), false},
+    };
+    for (const Case& c : cases) {
+        const std::string time = std::string(c.field.size() < 14 ? 14 - c.field.size() : 0, ' ') + c.field;
+        const std::vector<std::string> fixed = {ResultsHeader(true, 2), "HD 1234         " + time + " 12.345 "};
+        const std::vector<std::string> comma = {CommaHeader(2), "HD 1234," + c.field + ",12.345,,,,,"};
+        for (const auto* lines : {&fixed, &comma}) {
+            auto form = DetectResultsForm(*lines);
+            ASSERT_TRUE(form.ok()) << c.why;
+            auto read = ParseResultsFile(*lines, *form, 1, 2, 2460000);
+            ASSERT_EQ(read.ok(), c.ok) << c.why << (lines == &fixed ? " fixed" : " comma");
+            if (!c.ok) {
+                EXPECT_EQ(read.error(), NoResultsData) << c.why;
+                continue;
+            }
+            // What reads back keeps to its columns: the filter values start where the header says.
+            const std::string line = ResultsLine((*read)[0], 2, true);
+            EXPECT_EQ(line.substr(static_cast<std::size_t>(CurrentLayout.filterStart()), 6), "12.345") << c.why;
+        }
     }
 }
 

@@ -234,6 +234,9 @@ TEST_F(RsltsListTest, FilesThatDoNotLoad) {
     write(ri, "Object ID,JD(Days),U,B,V,R,I,Z,Spectrum,Comments\r\nA,2453072.5,12.345,,,,,,,\r\n");
     write(other, "Observing notes\r\n");
     write(bad, ResultsHeader(true, 2) + "\r\nHD 5678         2453072.686910 12.3x5\r\n");
+    const std::string farFuture = users_.file("far.TXT"), beforeTime = users_.file("before.CSV");
+    write(farFuture, ResultsHeader(true, 2) + "\r\nHD 5678         1e300          12.345\r\n");
+    write(beforeTime, CommaHeader(2) + "\r\nHD5678,-5,12.345,,,,,\r\n");
     const std::string incompatible =
         "Data Not Loaded!|Data in file is incompatible with current settings!  Verify switches \"Compute "
         "Magnitudes\" and/or \"Include R and I Colors\".";
@@ -248,6 +251,8 @@ TEST_F(RsltsListTest, FilesThatDoNotLoad) {
         {"no results file", other, "No Data Loaded!|File " + other + " does not contain saved photometric data!"},
         {"a missing file", users_.file("none.TXT"), ""},
         {"a filter that is no number", bad, "Quenara Exercise|'12.3x5' is not a valid floating point value"},
+        {"a time of 1e300", farFuture, "No Data Loaded!|File " + farFuture + " does not contain saved photometric data!"},
+        {"a time of -5", beforeTime, "No Data Loaded!|File " + beforeTime + " does not contain saved photometric data!"},
     };
     auto list = MakeList();
     Fill(*list);
@@ -451,6 +456,50 @@ TEST_F(RsltsListTest, FileDialogsRememberTheLastFile) {
     chooser_.answers = {std::nullopt};
     EXPECT_FALSE(list->LoadFromDialog());
     EXPECT_EQ(chooser_.asked.back().defaultName, "night1.CSV");
+    EXPECT_EQ(chooser_.asked.back().startFolder, users_.path());
+}
+
+// One last file for every save and load of the list: a text save is what
+// Load Saved Data and the next saves propose, and so is a loaded file.
+TEST_F(RsltsListTest, TextSavesAndLoadsShareTheLastFileWithCommaSaves) {
+    auto list = MakeList();
+    Fill(*list);
+    list->ShowAll();
+    chooser_.answers = {users_.file("night1.TXT")};
+    ASSERT_TRUE(list->SaveAsDisplayed());
+    EXPECT_EQ(chooser_.asked[0].title, "Save Report in Text File");
+    EXPECT_EQ(chooser_.asked[0].defaultName, "Observations.TXT");
+
+    chooser_.answers = {std::nullopt};
+    EXPECT_FALSE(list->LoadFromDialog());
+    EXPECT_EQ(chooser_.asked.back().defaultName, "night1.TXT");
+    EXPECT_EQ(chooser_.asked.back().startFolder, users_.path());
+    chooser_.answers = {std::nullopt};
+    EXPECT_FALSE(list->SaveCommaDelimited());
+    EXPECT_EQ(chooser_.asked.back().defaultName, "night1.CSV");
+    EXPECT_EQ(chooser_.asked.back().startFolder, users_.path());
+
+    // A text file loaded from another folder becomes the last file too.
+    test::TempFolder other;
+    const std::string night2 = other.file("night2.TXT");
+    test::WriteAll(night2, test::ReadAll(users_.file("night1.TXT")));
+    fake_.dialogs.script({Answer::Yes});  // add to the current data
+    ASSERT_TRUE(list->Load(night2));
+    chooser_.answers = {std::nullopt};
+    EXPECT_FALSE(list->SaveAsDisplayed());
+    EXPECT_EQ(chooser_.asked.back().defaultName, "night2.TXT");
+    EXPECT_EQ(chooser_.asked.back().startFolder, other.path());
+    chooser_.answers = {std::nullopt};
+    EXPECT_FALSE(list->SaveCommaDelimited());
+    EXPECT_EQ(chooser_.asked.back().defaultName, "night2.CSV");
+    EXPECT_EQ(chooser_.asked.back().startFolder, other.path());
+
+    // And a comma-separated save is what the next text save proposes, as a text file.
+    chooser_.answers = {users_.file("night3.CSV")};
+    ASSERT_TRUE(list->SaveCommaDelimited());
+    chooser_.answers = {std::nullopt};
+    EXPECT_FALSE(list->SaveAsDisplayed());
+    EXPECT_EQ(chooser_.asked.back().defaultName, "night3.TXT");
     EXPECT_EQ(chooser_.asked.back().startFolder, users_.path());
 }
 

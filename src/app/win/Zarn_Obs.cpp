@@ -531,6 +531,8 @@ std::unique_ptr<observatory::TObsrvtry> CreateTelescopeWindow(platform::Services
         context.observers = main.exercise().loginRecord().names;
         context.objectId = main.exercise().objectId();
         context.userFolder = main.opts().usersFolder;
+        context.helpChooser = main.helpChooser();
+        context.helpViewer = main.helpViewer();
         ccd::OpenCCDCamera(*scope, services, main.opts(), context, scope);
         return true;
     };

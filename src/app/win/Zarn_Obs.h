@@ -112,6 +112,8 @@ public:
 
     // The shared help dialogs, created once in the start-up order.
     void SetSharedDialogs(help::THelpLstDlg* chooser, help::THelpWin* viewer, help::TGetSrchStrDlg* search);
+    help::THelpLstDlg* helpChooser() const { return helpChooser_; }
+    help::THelpWin* helpViewer() const { return helpViewer_; }
     // The observational results every instrument adds to, and its window.
     photometry::ResultsList& results();
     photometry::RsltsListForm1& resultsWindow();

@@ -34,14 +34,15 @@ void TEnvironment1::ShowHelpTopics() {
     // The list is read when first asked for, and again after the options named another.
     const std::string path = opts().programFolder + opts().mainHelpList;
     if (!mainHelpList_ || mainHelpPath_ != path) {
-        mainHelpList_ = help::LoadHelpList(path, services_);
+        mainHelpList_ = help::LoadWindowHelpList(opts().programFolder, opts().mainHelpList, services_);
         mainHelpPath_ = path;
     }
-    help::ShowHelpTopics(mainHelpList_.get(), opts().programFolder, *helpChooser_, *helpViewer_);
+    if (!mainHelpList_) return;  // what was missing has been said
+    help::ShowHelpTopics(mainHelpList_.get(), opts().programFolder, *helpChooser_, *helpViewer_, this);
 }
 
 void TEnvironment1::ShowHelpFile(const std::string& title, const std::string& path) {
-    if (helpViewer_) help::ShowHelpFile(title, path, *helpViewer_);
+    if (helpViewer_) help::ShowHelpFile(title, path, *helpViewer_, this);
 }
 
 void TEnvironment1::PreloadHotList() {

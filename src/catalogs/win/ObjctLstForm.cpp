@@ -81,8 +81,10 @@ void TObjctListForm1::ShowReport() {
     report_.Activate();
     UpdateItems();
     CommaDelimit->setEnabled(false);
+    const bool opening = !isVisible();
     show();
     help::SizeToLines(this, ListBox1, 30);
+    if (opening) help::PlaceBeside(this, help::OpenerOf(this));
     raise();
     activateWindow();
 }

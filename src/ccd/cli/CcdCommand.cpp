@@ -110,10 +110,13 @@ int Ccd(tool::Arguments& args, tool::Context& ctx) {
     request.cameraWidth = viewChip.width;
     request.cameraHeight = viewChip.height;
     Raster galaxies;
+    std::vector<DrawnGalaxy> drawnGalaxies;
     const observatory::ViewOutcome outcome = view.Update(request);
     if ((outcome == observatory::ViewOutcome::Shown || outcome == observatory::ViewOutcome::Built) &&
-        view.galaxiesDrawn())
+        view.galaxiesDrawn()) {
         galaxies = view.ViewGalaxyLayer();
+        drawnGalaxies = view.ViewGalaxies();
+    }
     view.TakeNotices();
 
     // The box holds the whole chip, and at least the telescope view's field.
@@ -140,7 +143,10 @@ int Ccd(tool::Arguments& args, tool::Context& ctx) {
     settings.filter = static_cast<int>(filter);
     settings.field = &sky.instrument;
     settings.viewFieldArcmin = opts.instrumentField;
-    if (galaxies.width > 0) settings.galaxyLayer = &galaxies;
+    if (galaxies.width > 0) {
+        settings.galaxyLayer = &galaxies;
+        settings.layerGalaxies = &drawnGalaxies;
+    }
     const Extended exposureSeconds = std::nearbyint(*exposure);
     if (!image.Build(exposureSeconds, jd, *dec, *ra, settings)) return tool::ExitFailure;
 
@@ -201,7 +207,9 @@ void RegisterCommands(tool::Registry& registry) {
         "the noise so the same image can be made again. The objects that fell on the chip are printed as\n"
         "name,kind,x,y,mag (kind 0 star, 1 galaxy, 2 asteroid, 3 quasar; x the column and y the row from 0 as\n"
         "stored in the file; the magnitude in the chosen filter); --key writes them as CSV. Defaults: the\n"
-        "1.0 m telescope, the V filter, gain 1. Galaxies come from the telescope view's galaxy layer, as in the camera.\n");
+        "1.0 m telescope, the V filter, gain 1. Galaxies come from the telescope view's galaxy layer, as in the camera;\n"
+        "each one whose glow reaches the chip is listed after the point objects at its catalog position, which may\n"
+        "lie off the chip when only its outskirts are on it.\n");
 }
 
 }  // namespace qnr::ccd

@@ -20,6 +20,9 @@
 #include "astro/DateTime.h"
 #include "astro/StringUt.h"
 #include "catalogs/SkyCatalogs.h"
+#include "help/Helplst.h"
+#include "help/win/HelpLstDlg.h"
+#include "help/win/HelpWin.h"
 #include "observatory/HandOff.h"
 #include "photometry/InfoList.h"
 #include "photometry/win/InfoListForm.h"
@@ -84,9 +87,7 @@ TCCDCam::TCCDCam(observatory::TelescopeHandOff& handOff, platform::Services& ser
     connect(Image1, &QAction::triggered, this, [this] { Save1Click(); });
     connect(Information1, &QAction::triggered, this, &TCCDCam::Information1Click);
     connect(Exit1, &QAction::triggered, this, &QWidget::close);
-    connect(Help1, &QAction::triggered, this, [this] {
-        if (context_.showHelp) context_.showHelp();
-    });
+    connect(Help1, &QAction::triggered, this, &TCCDCam::Help1Click);
 
     auto* central = new QWidget(this);
     auto* top = new QHBoxLayout(central);
@@ -418,6 +419,21 @@ void TCCDCam::Information1Click() {
     infoForm_->setWindowTitle(QStringLiteral("CCD Camera Parameters"));
     infoForm_->ShowList();
     infoForm_->show();
+}
+
+void TCCDCam::Help1Click() {
+    // Read when first asked for; a missing list is said plainly at every ask.
+    if (!helpList_) helpList_ = help::LoadWindowHelpList(opts_.programFolder, opts_.cameraHelpList, services_);
+    if (!helpList_) return;
+    help::THelpLstDlg* chooser = context_.helpChooser;
+    help::THelpWin* viewer = context_.helpViewer;
+    if (!chooser || !viewer) {
+        if (!ownChooser_) ownChooser_ = std::make_unique<help::THelpLstDlg>(services_);
+        if (!ownViewer_) ownViewer_ = std::make_unique<help::THelpWin>(services_, nullptr, ownChooser_.get());
+        chooser = ownChooser_.get();
+        viewer = ownViewer_.get();
+    }
+    help::ShowHelpTopics(helpList_.get(), opts_.programFolder, *chooser, *viewer, this);
 }
 
 bool TCCDCam::FormCloseQuery() {

@@ -20,6 +20,7 @@ class QPushButton;
 class QTimer;
 
 namespace qnr::app { struct OptsRec; class LogFileObj; }
+namespace qnr::help { class HelpList; class THelpLstDlg; class THelpWin; }
 namespace qnr::observatory { class TelescopeHandOff; }
 namespace qnr::photometry { class InfoListReport; class TInfoListForm1; }
 namespace qnr::ui { class MultiPositionSwitch; class SevenSegmentDisplay; }
@@ -36,8 +37,9 @@ struct CameraContext {
     std::function<std::string()> targetName;
     // The telescope's allotment counter; null when it has none.
     int* allotment = nullptr;
-    // The camera help list (enabled when the options name one).
-    std::function<void()> showHelp;
+    // The shared help dialogs; the camera makes its own when they are absent.
+    help::THelpLstDlg* helpChooser = nullptr;
+    help::THelpWin* helpViewer = nullptr;
 };
 
 // The image display: the bitmap stretched over the area, black without one.
@@ -69,6 +71,8 @@ public:
     void ObsTimerTimer();  // one second of the countdown
     bool Save1Click();
     void Information1Click();
+    // The camera help list's topics, or the word that there is no help yet.
+    void Help1Click();
 
     bool imageSaved() const { return saved_; }
     bool imageShown() const { return shown_; }
@@ -124,6 +128,9 @@ private:
     QImage display_;
     std::unique_ptr<photometry::InfoListReport> infoList_;
     photometry::TInfoListForm1* infoForm_ = nullptr;
+    std::unique_ptr<help::HelpList> helpList_;
+    std::unique_ptr<help::THelpLstDlg> ownChooser_;
+    std::unique_ptr<help::THelpWin> ownViewer_;
 
     int exposure_ = 10;  // whole seconds, kept between exposures
     int remaining_ = 0;

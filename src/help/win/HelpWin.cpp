@@ -13,6 +13,25 @@
 
 namespace qnr::help {
 
+namespace {
+
+// The topic's lines. Taking the focus makes no line current: a list view
+// would otherwise pick its first line and highlight it, though the student
+// has chosen nothing yet.
+class TopicLines final : public QListWidget {
+public:
+    using QListWidget::QListWidget;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override {
+        const bool noneCurrent = !currentIndex().isValid();
+        QListWidget::focusInEvent(event);
+        if (noneCurrent && currentIndex().isValid()) setCurrentIndex(QModelIndex());
+    }
+};
+
+}  // namespace
+
 THelpWin::THelpWin(platform::Services& services, TGetSrchStrDlg* search, THelpLstDlg* chooser, QWidget* parent)
     : QMainWindow(parent),
       services_(services),
@@ -38,7 +57,7 @@ THelpWin::THelpWin(platform::Services& services, TGetSrchStrDlg* search, THelpLs
     Back1->setEnabled(false);
     ShowHelpTopics1->setEnabled(false);
 
-    ListBox1 = new QListWidget(this);
+    ListBox1 = new TopicLines(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     ListBox1->setFont(ListFont(10));
     setCentralWidget(ListBox1);
@@ -59,7 +78,7 @@ void THelpWin::AttachList(HelpList* list) {
     ShowHelpTopics1->setEnabled(list != nullptr);
 }
 
-bool THelpWin::ShowTopic(const HelpEntry& topic, const std::string& helpFolder) {
+bool THelpWin::ShowTopic(const HelpEntry& topic, const std::string& helpFolder, const QWidget* opener) {
     folder_ = helpFolder;
     if (isVisible() && model_.topic()) {
         model_.GoTo(topic);
@@ -70,10 +89,10 @@ bool THelpWin::ShowTopic(const HelpEntry& topic, const std::string& helpFolder) 
     }
     model_.Closed();
     model_.SetTopic(topic, folder_);
-    return Display();
+    return Display(opener ? opener : OpenerOf(this));
 }
 
-bool THelpWin::Display() {
+bool THelpWin::Display(const QWidget* opener) {
     const QFontMetrics metrics(ListBox1->font());
     const OpenResult result =
         model_.Open([&metrics](const std::string& line) { return metrics.horizontalAdvance(ui::ToQString(line)); });
@@ -85,8 +104,12 @@ bool THelpWin::Display() {
     setWindowTitle(ui::ToQString(model_.Caption()));
     FillList(ListBox1, model_.lines());
     ShowHelpTopics1->setEnabled(model_.list() != nullptr);
+    const bool opening = !isVisible();
     show();
     SizeToLines(this, ListBox1, 20);
+    if (opening) PlaceBeside(this, opener);
+    // A new topic starts at its top, whatever the last one was scrolled to.
+    ListBox1->scrollToTop();
     raise();
     activateWindow();
     return true;
@@ -126,17 +149,18 @@ void THelpWin::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
 }
 
-void ShowHelpTopics(HelpList* list, const std::string& helpFolder, THelpLstDlg& chooser, THelpWin& viewer) {
-    if (!list) return;
+void ShowHelpTopics(HelpList* list, const std::string& helpFolder, THelpLstDlg& chooser, THelpWin& viewer,
+                    const QWidget* opener) {
+    // Without a list the chooser says so itself.
     const auto chosen = chooser.Choose(list);
     if (!chosen) return;
     viewer.AttachList(list);
-    viewer.ShowTopic(*chosen, helpFolder);
+    viewer.ShowTopic(*chosen, helpFolder, opener);
 }
 
-void ShowHelpFile(const std::string& title, const std::string& path, THelpWin& viewer) {
+void ShowHelpFile(const std::string& title, const std::string& path, THelpWin& viewer, const QWidget* opener) {
     viewer.AttachList(nullptr);
-    viewer.ShowTopic(HelpEntry{title, platform::FileNameOf(path)}, platform::FolderOf(path));
+    viewer.ShowTopic(HelpEntry{title, platform::FileNameOf(path)}, platform::FolderOf(path), opener);
 }
 
 }  // namespace qnr::help

@@ -23,9 +23,10 @@ public:
     // The list whose topics related-topic lines and Show Help Topics offer.
     void AttachList(HelpList* list);
     void SetPrintIdentity(PrintIdentitySource source) { printIdentity_ = std::move(source); }
-    // Shows a topic from another window. Over a topic already on display it
-    // is a step that Back returns from.
-    bool ShowTopic(const HelpEntry& topic, const std::string& helpFolder);
+    // Shows a topic from another window (`opener`, or the active one when
+    // null), beside which the viewer opens. Over a topic already on display
+    // it is a step that Back returns from.
+    bool ShowTopic(const HelpEntry& topic, const std::string& helpFolder, const QWidget* opener = nullptr);
 
     HelpViewer& model() { return model_; }
 
@@ -42,7 +43,7 @@ protected:
 private:
     // Reads the topic of the model and shows it; false (window unchanged or
     // hidden) when it could not be shown.
-    bool Display();
+    bool Display(const QWidget* opener = nullptr);
     void ListBox1DblClick();
     void SearchText1Click();
     void PrintTopic1Click();
@@ -58,9 +59,11 @@ private:
 };
 
 // A window's Help > Topics: the chooser on the window's list, then the
-// chosen topic in the viewer. Nothing happens without a list.
-void ShowHelpTopics(HelpList* list, const std::string& helpFolder, THelpLstDlg& chooser, THelpWin& viewer);
+// chosen topic in the viewer. Without a list the chooser's "No Help List to
+// Display!" warning.
+void ShowHelpTopics(HelpList* list, const std::string& helpFolder, THelpLstDlg& chooser, THelpWin& viewer,
+                    const QWidget* opener = nullptr);
 // A single help file under a title ("On Help", "User Help").
-void ShowHelpFile(const std::string& title, const std::string& path, THelpWin& viewer);
+void ShowHelpFile(const std::string& title, const std::string& path, THelpWin& viewer, const QWidget* opener = nullptr);
 
 }  // namespace qnr::help

@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QLayout>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QMenu>
 #include <QScreen>
 #include <algorithm>
@@ -57,6 +58,38 @@ void SizeToLines(QWidget* window, QListWidget* list, int margin) {
     if (window->layout()) window->layout()->activate();
     const QSize extra = window->size() - list->size();
     window->resize(size.width + std::max(extra.width(), 0), size.height + std::max(extra.height(), 0));
+}
+
+void PlaceBeside(QWidget* window, const QWidget* opener) {
+    if (!window || !opener || opener == window) return;
+    const QScreen* screen = opener->screen() ? opener->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    const QRect o = opener->frameGeometry();
+    // The frame's size: the window's own plus whatever frame the desktop gives it.
+    const QSize size = window->frameGeometry().size().expandedTo(window->size());
+    int x = 0, y = o.top();
+    if (o.right() + 1 + size.width() <= area.right() + 1) {
+        x = o.right() + 1;
+    } else if (o.left() - size.width() >= area.left()) {
+        x = o.left() - size.width();
+    } else {
+        // Over the opener, leaving its title and menu bar in sight.
+        int menuBottom = opener->geometry().top();
+        if (const auto* main = qobject_cast<const QMainWindow*>(opener); main && main->menuWidget())
+            menuBottom += main->menuWidget()->geometry().bottom() + 1;
+        x = o.left() + 40;
+        y = menuBottom + 10;
+    }
+    x = std::clamp(x, area.left(), std::max(area.left(), area.right() + 1 - size.width()));
+    y = std::clamp(y, area.top(), std::max(area.top(), area.bottom() + 1 - size.height()));
+    window->move(x, y);
+}
+
+const QWidget* OpenerOf(const QWidget* window) {
+    if (window && window->parentWidget()) return window->parentWidget()->window();
+    const QWidget* active = QApplication::activeWindow();
+    return active == window ? nullptr : active;
 }
 
 BusyWindow::BusyWindow(QWidget* window) : window_(window) {

@@ -30,6 +30,14 @@ bool ShowListLine(QListWidget* list, int row);
 // the window (menu bar, frame of the list) comes on top.
 void SizeToLines(QWidget* window, QListWidget* list, int margin);
 
+// Where a window goes that its opener's rules do not place: beside the
+// window that opened it (to its right when the screen has room, else to its
+// left, else over it below its menu bar), wholly on that screen. A null
+// opener leaves the window where it is.
+void PlaceBeside(QWidget* window, const QWidget* opener);
+// The window that opens `window`: its parent's window, else the active one.
+const QWidget* OpenerOf(const QWidget* window);
+
 // The hourglass and a disabled window for as long as it lives.
 class BusyWindow {
 public:

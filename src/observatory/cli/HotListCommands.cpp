@@ -34,8 +34,9 @@ bool RejectLeftovers(tool::Arguments& args, tool::Context& ctx, std::size_t posi
 }
 
 
-// The entries of FILE; an error text when it cannot be used. A missing file
-// is an empty list when `missingIsEmpty`.
+// The entries of FILE in the order the program keeps them (ascending right
+// ascension, equal ones in file order), whatever order the file has; an error
+// text when it cannot be used. A missing file is an empty list when `missingIsEmpty`.
 Expected<std::vector<ObjctDat>> ReadList(const std::string& path, platform::FileSystem& files, bool missingIsEmpty) {
     if (!files.exists(path)) {
         if (missingIsEmpty) return std::vector<ObjctDat>{};
@@ -46,7 +47,9 @@ Expected<std::vector<ObjctDat>> ReadList(const std::string& path, platform::File
     if (read.code != 0) return Fail(path + ": " + IOErrorText(read.code));
     auto entries = DecodeHotList(read.bytes);
     if (!entries) return Fail(path + " is not a usable hot list (" + entries.error() + ")");
-    return entries;
+    ObjctList list;
+    for (const ObjctDat& e : *entries) list.InsertSorted(e);
+    return list.Entries();
 }
 
 int Show(tool::Arguments& args, tool::Context& ctx) {
@@ -135,9 +138,10 @@ void RegisterCommands(tool::Registry& registry) {
         "A hot list holds the targets students slew to without typing coordinates: 86-byte records of an\n"
         "identifier (at most 24 characters), right ascension in hours and declination in degrees (J2000.0)\n"
         "and a comment (at most 40 characters), in ascending right ascension.\n"
-        "\"show\" prints \"file\" and \"entries\", then for entry N (1 = smallest RA) the keys entry.N.id,\n"
+        "\"show\" prints \"file\" and \"entries\", then for entry N the keys entry.N.id,\n"
         "entry.N.ra_hours, entry.N.dec_deg, entry.N.ra_hms (\"hh mm ss.ss\"), entry.N.dec_dms (\"+dd mm ss.s\")\n"
-        "and entry.N.comment.\n"
+        "and entry.N.comment. N is the number the list window shows: 1 = smallest RA, equal RAs in file order,\n"
+        "whatever order the file's records have.\n"
         "\"add\" inserts one entry at its place in RA order and prints \"written\", \"entries\" and \"position\";\n"
         "the file is replaced only once the new one is complete. A damaged file is refused and left alone.\n");
 }

@@ -38,7 +38,7 @@ void TObsrvtry::BuildListMenus() {
     Help1->setObjectName("Help1");
     connect(Help1, &QAction::triggered, this, [this] {
         if (helpChooser_ && helpViewer_)
-            help::ShowHelpTopics(helpList_.get(), opts_.programFolder, *helpChooser_, *helpViewer_);
+            help::ShowHelpTopics(helpList_.get(), opts_.programFolder, *helpChooser_, *helpViewer_, this);
     });
     // The menus' states and the help list wait for the first show: the window
     // is built before the main window appears, and the options may change by then.

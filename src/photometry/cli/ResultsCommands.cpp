@@ -49,7 +49,10 @@ int Show(tool::Arguments& args, tool::Context& ctx) {
     const auto entries = ParseResultsFile(lines, *form, magnitudes ? 1 : 0, nf,
                                           ResultsFileReferenceJd(files.modifiedSeconds(path)));
     if (!entries) {
-        ctx.err << "qnrtool: " << path << ": " << entries.error() << "\n";
+        if (entries.error() == NoResultsData)
+            ctx.err << "qnrtool: " << path << " does not contain saved photometric data\n";
+        else
+            ctx.err << "qnrtool: " << path << ": " << entries.error() << "\n";
         return tool::ExitFailure;
     }
     ObsResultList list;

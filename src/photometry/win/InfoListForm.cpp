@@ -58,8 +58,10 @@ void TInfoListForm1::ShowList() {
     list_.Activate();
     CommaDelimit->setEnabled(false);
     UpdateItems();
+    const bool opening = !isVisible();
     show();
     help::SizeToLines(this, ListBox1, 30);
+    if (opening) help::PlaceBeside(this, help::OpenerOf(this));
     raise();
     activateWindow();
 }

@@ -10,9 +10,19 @@
 #include <QtTest>
 #include <memory>
 
+#include <QListWidget>
+#include <QMessageBox>
+#include <QRegularExpression>
+#include <QScreen>
+
 #include "app/win/Zarn_Obs.h"
-#include "observatory/win/ObsLab.h"
+#include "catalogs/SkyCatalogs.h"
+#include "ccd/win/CCD_Cam.h"
+#include "help/win/HelpLstDlg.h"
+#include "help/win/HelpWin.h"
 #include "photometry/win/Photomtr.h"
+#include "ui/QtDialogs.h"
+#include "observatory/win/ObsLab.h"
 #include "support/Fakes.h"
 #include "ui/panel/IndicatorLamp.h"
 #include "ui/panel/MultiPositionSwitch.h"
@@ -182,6 +192,131 @@ private slots:
         QVERIFY(!optical->isEnabled());
 
         fake_->dialogs.fallback = platform::Answer::Yes;  // leave without questions left open
+        main.close();
+    }
+
+    // With QNR_SCREENSHOT_DIR set and a real display: the typical request on
+    // the bundled data tree with the real message boxes, the whole screen
+    // pictured at each step for a person to look at.
+    void tourForAPerson() {
+        const QString dir = qEnvironmentVariable("QNR_SCREENSHOT_DIR");
+        if (dir.isEmpty() || QGuiApplication::platformName() == QLatin1String("offscreen"))
+            QSKIP("set QNR_SCREENSHOT_DIR and run on a display to keep the pictures");
+        auto shot = [&](const QString& name) {
+            QApplication::processEvents();
+            QGuiApplication::primaryScreen()->grabWindow(0).save(dir + "/" + name + ".png");
+        };
+        test::TempFolder work;  // the current folder: the options and the users' files
+        fake_->identity.program = QNR_PROGRAM_FOLDER "/";
+        QCOMPARE(fake_->files.setCurrentFolder(work.path()), 0);
+        {
+            test::FakeDialogs yes;
+            yes.fallback = platform::Answer::Yes;
+            platform::Services s = services_;
+            s.dialogs = &yes;
+            app::OptsObj o(s);
+            o.InitIdentification(app::OptionsFileName, app::ProgramVersion);
+            o.SetDefaults();
+            o.rec.loginRequired = false;
+            o.rec.testMode = true;  // exposures at once
+            QVERIFY(o.Save(work.path()));
+        }
+        ui::QtDialogs boxes;
+        platform::Services s = services_;
+        s.dialogs = &boxes;
+        // Every message box is pictured, then answered with its default button.
+        int boxCount = 0;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible()) return;
+            shot(QString("box-%1-%2").arg(++boxCount).arg(box->windowTitle().remove(QRegularExpression("[^A-Za-z]"))));
+            if (QAbstractButton* b = box->defaultButton()) b->click();
+            else box->accept();
+        });
+        closer.start(100);
+
+        app::TEnvironment1 main(s);
+        SkyCatalogs sky(s, main.opts());
+        auto scope = app::CreateTelescopeWindow(s, main);
+        scope->SetCatalogs(&sky);
+        main.SetCatalogs(&sky);
+        help::THelpLstDlg chooser(s);
+        help::THelpWin viewer(s, nullptr, &chooser);
+        main.SetSharedDialogs(&chooser, &viewer, nullptr);
+        scope->SetSharedDialogs(&chooser, &viewer, nullptr);
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        shot("1-title");
+
+        OnModal([](QWidget* dlg) {
+            Type(dlg, "IDEd", "M87");
+            Click(dlg, "OKBtn");
+        });
+        main.findChild<QAction*>("Run1")->trigger();
+        main.findChild<QAction*>("Access1p0")->trigger();
+        main.ScopeTimerTimer();
+        auto* rocker = main.findChild<ui::RockerSwitch*>("DomeSw1");
+        QTest::mousePress(rocker, Qt::LeftButton, {}, QPoint(rocker->width() / 2, 4));
+        QTest::mouseRelease(rocker, Qt::LeftButton, {}, QPoint(rocker->width() / 2, 4));
+        for (int i = 0; i < 200 && main.panel().domeState() != app::DomeState::Open; ++i) main.DomeTimerTimer();
+        QTest::mouseClick(main.findChild<ui::ToggleSwitch*>("OptCntrlSw"), Qt::LeftButton);
+        QVERIFY(scope->isVisible());
+        // Shown and active, the window's clock gives its first tick before anything is typed.
+        QApplication::setActiveWindow(scope.get());
+        QVERIFY(QTest::qWaitForWindowActive(scope.get()));
+        scope->clocktimerTimer();
+        QTest::mouseClick(scope->findChild<ui::ToggleSwitch*>("DriveBtn"), Qt::LeftButton);
+        OnModal([](QWidget* dlg) {
+            Type(dlg, "RAHr", "12");
+            Type(dlg, "RAMin", "30");
+            Type(dlg, "RASec", "49.42");
+            Type(dlg, "DecDeg", "12");
+            Type(dlg, "DecMin", "23");
+            Type(dlg, "DecSec", "28.0");
+            Click(dlg, "OKBtn");
+        });
+        scope->findChild<QAction*>("SetCoordinates1")->trigger();
+        for (int i = 0; i < 200000 && scope->mount().programmedSlew(); ++i) scope->SlewTimer2Timer();
+        emit scope->findChild<ui::MultiPositionSwitch*>("ViewSlider")->activated(0);
+        emit scope->findChild<ui::MultiPositionSwitch*>("InstSlider")->activated(0);  // the CCD camera
+        scope->RefreshView();
+        shot("2-telescope-at-m87");
+
+        // The telescope's Help: the chooser, then a topic beside the window.
+        OnModal([&](QWidget* dlg) {
+            auto* box = dlg->findChild<QListWidget*>("HlpLstBox");
+            box->setCurrentRow(2);
+            shot("3-telescope-help-chooser");
+            dlg->findChild<QAction*>("ReadPrintTopic1")->trigger();
+        });
+        scope->findChild<QAction*>("Help1")->trigger();
+        QVERIFY(viewer.isVisible());
+        shot("4-help-viewer");
+        viewer.close();
+
+        // The camera: an image, its Help, its parameters.
+        QTest::mouseClick(scope->findChild<QPushButton*>("RdngBtn"), Qt::LeftButton);
+        ccd::TCCDCam* cam = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* c = qobject_cast<ccd::TCCDCam*>(w); c && c->isVisible()) cam = c;
+        QVERIFY(cam);
+        QTest::mouseClick(cam->GoBtn, Qt::LeftButton);
+        cam->ObsTimerTimer();
+        shot("5-camera-image");
+        const int before = boxCount;
+        cam->Help1->trigger();  // the bundled tree has no camera help yet: the box says so
+        QCOMPARE(boxCount, before + 1);
+        cam->Information1->trigger();
+        shot("6-camera-parameters");
+        QVERIFY(std::abs(double(scope->mount().rightAscension()) - 12.51372778) < 1e-6);  // still at M87
+
+        cam->close();  // the unsaved image's question is answered by the closer
+        scope->close();
+        closer.stop();
+        test::FakeDialogs yes;
+        yes.fallback = platform::Answer::Yes;
+        s.dialogs = &yes;
         main.close();
     }
 

@@ -3,7 +3,10 @@
 // files with the proposed names, and the guards against losing an image.
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QScreen>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -58,9 +61,10 @@ struct Rig {
     std::unique_ptr<FakeHandOff> handOff;
     std::unique_ptr<ccd::TCCDCam> cam;
 
-    explicit Rig(bool testMode) : services(fake.services()) {
+    explicit Rig(bool testMode, const std::function<void(app::OptsRec&)>& setUp = {}) : services(fake.services()) {
         services.chooser = &chooser;
         opts.testMode = testMode;
+        if (setUp) setUp(opts);
         opts.camera.readNoise = 5;
         sky = std::make_unique<SkyCatalogs>(services, opts);
         handOff = std::make_unique<FakeHandOff>(*sky);
@@ -85,6 +89,26 @@ void Shot(QWidget* w, const char* name) {
     if (!dir.isEmpty()) w->grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + QLatin1String(name));
 }
 
+// The whole screen, as a person sees the windows over each other (a real display only).
+void ScreenShot(const char* name) {
+    const QByteArray dir = qgetenv("QNR_SCREENSHOT_DIR");
+    if (dir.isEmpty() || QGuiApplication::platformName() == QLatin1String("offscreen")) return;
+    QApplication::processEvents();
+    QGuiApplication::primaryScreen()->grabWindow(0).save(QString::fromLocal8Bit(dir) + QLatin1Char('/') +
+                                                          QLatin1String(name));
+}
+
+// Runs `act` on the modal dialog that is about to open.
+void WhenModal(std::function<void(QWidget*)> act) {
+    QTimer::singleShot(0, [act] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) return WhenModal(act);
+        act(modal);
+        if (QTest::currentTestFailed())
+            if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+    });
+}
+
 }  // namespace
 
 class CCDCamTest : public QObject {
@@ -94,6 +118,8 @@ private slots:
     void exposeInTestModeAndSave();
     void countdownAndStopEarly();
     void guards();
+    void helpShowsTheListOrSaysThereIsNoneYet();
+    void parametersOpenBesideTheCamera();
 };
 
 void CCDCamTest::exposeInTestModeAndSave() {
@@ -219,6 +245,78 @@ void CCDCamTest::guards() {
                          "camera now.\r\n\r\nClose CCD camera anyway?"));
     rig.fake.dialogs.script({platform::Answer::Yes});
     QVERIFY(rig.cam->close());
+}
+
+void CCDCamTest::helpShowsTheListOrSaysThereIsNoneYet() {
+    test::TempFolder program;
+    Rig rig(true, [&](app::OptsRec& o) {
+        o.programFolder = program.path();
+        o.cameraHelpList = "CamHlp.LST";
+    });
+    QVERIFY(rig.cam->Help1->isEnabled());  // a list is named
+
+    // Its file is not there yet: said plainly, not silence.
+    rig.cam->Help1->trigger();
+    QCOMPARE(rig.fake.dialogs.messages.size(), std::size_t(1));
+    QCOMPARE(rig.fake.dialogs.messages[0].caption, std::string("No Help Available"));
+    QCOMPARE(rig.fake.dialogs.messages[0].text, "There is no help for this window yet.\r\n\r\nThe help list " +
+                                                    program.file("CamHlp.LST") + " is not installed.");
+
+    // With the list and its texts: the chooser, then the chosen topic.
+    auto bytes = [](const std::string& t) { return std::vector<std::uint8_t>(t.begin(), t.end()); };
+    test::WriteAll(program.file("CamHlp.LST"), bytes("\"Taking an Image\" \"CAMERA.HLP\"\r\n\"Saving\" \"CAMERA.HLP\"\r\n"));
+    test::WriteAll(program.file("CAMERA.HLP"),
+                   bytes("*Taking an Image*\r\nType the exposure time, choose the filter and the gain, then press "
+                         "Start. The image shows when the countdown reaches zero.\r\n*Saving*\r\nSave Image "
+                         "writes the image as a FITS file in your folder.\r\n*****\r\n"));
+    rig.fake.dialogs.clear();
+    bool chooserSeen = false;
+    WhenModal([&](QWidget* modal) {
+        QCOMPARE(modal->windowTitle(), QStringLiteral("Select Help Topic"));
+        chooserSeen = true;
+        auto* box = modal->findChild<QListWidget*>(QStringLiteral("HlpLstBox"));
+        QCOMPARE(box->count(), 2);
+        box->setCurrentRow(0);
+        ScreenShot("ccd-camera-help-chooser.png");
+        modal->findChild<QAction*>(QStringLiteral("ReadPrintTopic1"))->trigger();
+    });
+    rig.cam->Help1->trigger();
+    QVERIFY(chooserSeen);
+    QVERIFY(rig.fake.dialogs.messages.empty());
+    QWidget* viewer = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String("HelpWin") && w->isVisible()) viewer = w;
+    QVERIFY(viewer);
+    QCOMPARE(viewer->windowTitle(), QStringLiteral("Help - Taking an Image"));
+    ScreenShot("ccd-camera-help-topic.png");
+    viewer->close();
+}
+
+// The parameter list is placed by no rule of its own: it opens beside the
+// camera (or over it, below its menu bar), on the screen, not in the screen's
+// corner over whatever window lies there.
+void CCDCamTest::parametersOpenBesideTheCamera() {
+    Rig rig(true);
+    QVERIFY(QTest::qWaitForWindowExposed(rig.cam.get()));
+    rig.cam->Information1->trigger();
+    QWidget* list = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->windowTitle() == QLatin1String("CCD Camera Parameters")) list = w;
+    QVERIFY(list);
+    QApplication::processEvents();
+    const QRect area = rig.cam->screen()->availableGeometry();
+    const QRect placed = list->frameGeometry();
+    QVERIFY2(area.contains(placed), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(placed.x()).arg(placed.y())
+                                                    .arg(placed.width()).arg(placed.height())));
+    QWidget* menu = rig.cam->menuWidget();
+    const QRect menuOnScreen(menu->mapToGlobal(QPoint(0, 0)), menu->size());
+    QVERIFY(!placed.intersects(menuOnScreen));
+    const QRect cam = rig.cam->frameGeometry();
+    const bool beside = placed.left() > cam.right() || placed.right() < cam.left();
+    const bool over = cam.contains(placed.topLeft());
+    QVERIFY(beside || over);
+    ScreenShot("ccd-camera-parameters.png");
+    list->close();
 }
 
 QTEST_MAIN(CCDCamTest)

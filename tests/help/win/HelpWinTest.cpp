@@ -5,8 +5,11 @@
 #include <QDialog>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -53,6 +56,9 @@ private slots:
     void openFollowAndGoBack();
     void searchAndPrint();
     void findTopicInTheChooser();
+    void aLongTopicOpensAtItsTop();
+    void topicsWithoutAListSaySo();
+    void theViewerOpensBesideItsOpener();
 
 private:
     void choose(const QString& title);
@@ -205,6 +211,77 @@ void HelpWinTest::findTopicInTheChooser() {
     });
     QVERIFY(!chooser_->Choose(list_.get()));
     QCOMPARE(list_->lastChosen, 4);  // the selection is remembered on close
+}
+
+// A topic taller than the window opens at its first line with nothing
+// highlighted, and the scroll bar shows that: its thumb at the top.
+void HelpWinTest::aLongTopicOpensAtItsTop() {
+    std::string text = "*Long*\r\n";
+    for (int i = 1; i <= 60; ++i) text += "Line " + std::to_string(i) + " of a topic that is longer than the window.\r\n";
+    test::WriteAll(folder_->file("long.hlp"), Bytes(text + "*****\r\n"));
+    // Scrolled down and with a line picked in an earlier topic.
+    QVERIFY(viewer_->ShowTopic(help::HelpEntry{"Long", "long.hlp"}, folder_->path()));
+    auto* lines = viewer_->findChild<QListWidget*>(QStringLiteral("ListBox1"));
+    QApplication::processEvents();
+    lines->setCurrentRow(50);
+    lines->scrollToBottom();
+    viewer_->close();
+    for (int pass = 0; pass < 2; ++pass) {
+        QVERIFY(viewer_->ShowTopic(help::HelpEntry{"Long", "long.hlp"}, folder_->path()));
+        QApplication::processEvents();
+        QVERIFY(QTest::qWaitForWindowExposed(viewer_.get()));
+        QApplication::processEvents();
+        Save(viewer_.get(), pass == 0 ? "help-viewer-long" : "help-viewer-long-again");
+        QCOMPARE(lines->count(), 62);
+        QVERIFY(lines->selectedItems().isEmpty());
+        QCOMPARE(lines->currentRow(), -1);
+        QScrollBar* bar = lines->verticalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        QCOMPARE(bar->value(), 0);
+        QCOMPARE(lines->indexAt(QPoint(1, 1)).row(), 0);
+    }
+}
+
+// A Help item whose window has no list is never silent: the chooser's warning.
+void HelpWinTest::topicsWithoutAListSaySo() {
+    help::ShowHelpTopics(nullptr, folder_->path(), *chooser_, *viewer_);
+    QCOMPARE(fake_->dialogs.shown(), std::vector<std::string>{"Select Help Topic|No Help List to Display!"});
+    QVERIFY(!chooser_->isVisible());
+    QVERIFY(!viewer_->isVisible());
+}
+
+// The viewer opens beside the window whose Help was used, or over it below
+// its menu bar when the screen has no room beside it; always on the screen.
+void HelpWinTest::theViewerOpensBesideItsOpener() {
+    struct Row { int x, y, width, height; };
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const Row rows[] = {
+        {area.left() + 10, area.top() + 10, 100, 150},                    // room to its right
+        {area.right() - 110, area.top() + 10, 100, 150},                  // room to its left
+        {area.left(), area.top(), area.width(), area.height() / 2},       // as wide as the screen
+    };
+    for (const Row& r : rows) {
+        QMainWindow opener;
+        opener.menuBar()->addMenu(QStringLiteral("&File"));
+        opener.setGeometry(r.x, r.y, r.width, r.height);
+        opener.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&opener));
+        choose(QStringLiteral("  Slewing"));
+        help::ShowHelpTopics(list_.get(), folder_->path(), *chooser_, *viewer_, &opener);
+        QVERIFY(viewer_->isVisible());
+        QApplication::processEvents();
+        const QRect placed = viewer_->frameGeometry(), o = opener.frameGeometry();
+        QVERIFY(area.contains(placed));
+        const QRect menu(opener.menuWidget()->mapToGlobal(QPoint(0, 0)), opener.menuWidget()->size());
+        QVERIFY(!placed.intersects(menu));
+        if (area.right() - o.right() >= placed.width())
+            QVERIFY(placed.left() > o.right());
+        else if (o.left() - area.left() >= placed.width())
+            QVERIFY(placed.right() < o.left());
+        else
+            QVERIFY(o.contains(placed.topLeft()));
+        viewer_->close();
+    }
 }
 
 QTEST_MAIN(HelpWinTest)
