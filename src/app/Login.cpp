@@ -1,6 +1,7 @@
 #include "app/Login.h"
 
 #include <cmath>
+#include <cstdint>
 
 namespace qnr::app {
 
@@ -12,6 +13,35 @@ bool UnsafeInFolderName(unsigned char c) {
     return c <= 0x20 || c == 0x7F || c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' || c == '"' ||
            c == '<' || c == '>' || c == '|';
 }
+
+// The log shows hundredths of a second. A moment is rounded to them once,
+// before it is split into days and a time of day: rounding the seconds after
+// the split would let the last milliseconds of a day read "24:00:00.00"
+// beside the earlier date, or an elapsed day read as 24 hours.
+constexpr std::int64_t HundredthsPerDay = 8640000;
+
+struct RoundedSplit {
+    std::int64_t days = 0;
+    TimeOfDay time;
+};
+
+RoundedSplit SplitRounded(Extended days) {
+    const auto all = static_cast<std::int64_t>(std::nearbyint(days * HundredthsPerDay));
+    RoundedSplit r;
+    r.days = all / HundredthsPerDay;
+    std::int64_t rest = all % HundredthsPerDay;
+    if (rest < 0) {
+        rest += HundredthsPerDay;
+        --r.days;
+    }
+    r.time.hour = static_cast<std::uint8_t>(rest / 360000);
+    r.time.minute = static_cast<std::uint8_t>(rest / 6000 % 60);
+    r.time.seconds = static_cast<Single>(static_cast<double>(rest % 6000) / 100.0);
+    r.time.value = static_cast<double>(days);
+    return r;
+}
+
+std::string LogTimeText(const TimeOfDay& t) { return t.TimeStr(2, ":", ":", ""); }
 
 }  // namespace
 
@@ -49,9 +79,13 @@ bool LoginDialogModel::Ok(LoginRecord& record, platform::Dialogs& dialogs) const
     return true;
 }
 
-std::string LogDate(const ObsDateTime& t) { return t.NumericDateStr(); }
+std::string LogDate(const ObsDateTime& t) {
+    ObsDateTime day;
+    day.SetDayNumber(static_cast<double>(SplitRounded(t.value).days));
+    return day.NumericDateStr();
+}
 
-std::string LogTime(const ObsDateTime& t) { return t.local.TimeStr(2, ":", ":", ""); }
+std::string LogTime(const ObsDateTime& t) { return LogTimeText(SplitRounded(t.value).time); }
 
 LogFileObj::LogFileObj(platform::Services& services, const bool& writeEnabled)
     : services_(services), writeEnabled_(writeEnabled) {}
@@ -81,11 +115,10 @@ std::string LogFileObj::NameLines(bool allNames) const {
 }
 
 std::string LogFileObj::ElapsedLine() {
-    TimeOfDay t;
-    Extended days = t.SplitDayFraction(clock_.JulianDate() - start_);
+    const RoundedSplit elapsed = SplitRounded(clock_.JulianDate() - start_);
     std::string line = "Elapsed Time: ";
-    if (days != 0) line += std::to_string(static_cast<long long>(days)) + "Days, ";
-    return line + t.TimeStr(2, ":", ":", "") + "\r\n";
+    if (elapsed.days != 0) line += std::to_string(elapsed.days) + "Days, ";
+    return line + LogTimeText(elapsed.time) + "\r\n";
 }
 
 void LogFileObj::Append(const std::string& lines) {

@@ -69,7 +69,8 @@ private:
     int lastResult_ = 0;
 };
 
-// The date and time texts of the log: "04-14-2002" and "14:05:09.37" (" 9:05:09.37").
+// The date and time texts of the log: "04-14-2002" and "14:05:09.37" (" 9:05:09.37"),
+// both of the local moment rounded to the hundredth of a second.
 std::string LogDate(const ObsDateTime& t);
 std::string LogTime(const ObsDateTime& t);
 

@@ -153,6 +153,45 @@ TEST_F(LogFileTest, ComponentAlwaysHasName1AndSingleDigitHoursAreSpaced) {
               "**********\r\n");
 }
 
+// The log shows hundredths of a second: a moment is rounded to them once,
+// before it is split into date and time or days and time, so the last few
+// milliseconds of a day read as the next day's 0:00:00.00.
+TEST_F(LogFileTest, MomentsNearMidnightRoundOnceToTheShownHundredths) {
+    struct Row {
+        const char* what;
+        double loginSeconds;    // of 2002-04-14, local
+        double elapsedSeconds;  // until the component entry
+        const char* login;      // "Date" and "Time" lines of the login entry
+        const char* elapsed;    // the component entry's "Elapsed Time" line
+    };
+    constexpr double Day = 86400;
+    const Row rows[] = {
+        {"before the last 5 ms", Day - 0.006, 0, "Date: 04-14-2002\r\nTime: 23:59:59.99", "Elapsed Time:  0:00:00.00"},
+        {"in the last 5 ms", Day - 0.003, 0, "Date: 04-15-2002\r\nTime:  0:00:00.00", "Elapsed Time:  0:00:00.00"},
+        {"a minute's carry", 12 * 3600 + 34 * 60 + 59.996, 0, "Date: 04-14-2002\r\nTime: 12:35:00.00",
+         "Elapsed Time:  0:00:00.00"},
+        {"a day less 3 ms", 10 * 3600, Day - 0.003, "Date: 04-14-2002\r\nTime: 10:00:00.00",
+         "Elapsed Time: 1Days,  0:00:00.00"},
+        {"a day less 6 ms", 10 * 3600, Day - 0.006, "Date: 04-14-2002\r\nTime: 10:00:00.00",
+         "Elapsed Time: 23:59:59.99"},
+        {"a hair below a second", 10 * 3600, 1 - 1e-6, "Date: 04-14-2002\r\nTime: 10:00:00.00",
+         "Elapsed Time:  0:00:01.00"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        platform.files.removeFile(path);
+        platform.clock.now = 37360.0 + r.loginSeconds / Day;
+        LogFileObj log(services, writeLog);
+        log.Create("ZARN_QNR", path, &record);
+        log.WriteLogin();
+        platform.clock.now += r.elapsedSeconds / Day;
+        log.WriteComponent("Photometer");
+        const std::string text = Log();
+        EXPECT_NE(text.find("Login: ZARN_QNR\r\n" + std::string(r.login) + "\r\n"), std::string::npos) << text;
+        EXPECT_NE(text.find(std::string(r.elapsed) + "\r\n**********\r\n"), std::string::npos) << text;
+    }
+}
+
 TEST_F(LogFileTest, NothingIsWrittenWhenTheLogIsOff) {
     writeLog = false;
     LogFileObj log(services, writeLog);
