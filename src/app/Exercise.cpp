@@ -442,9 +442,7 @@ void Exercise::SaveUpdates() {
                                              "Save Option Changes?", Buttons::YesNo, Icon::Question});
     if (a == Answer::Yes) {
         options_.rec = opts_;
-        view_.SetBusy(true);
-        const bool saved = options_.Save(opts_.dataFolder);
-        view_.SetBusy(false);
+        const bool saved = options_.Save(opts_.dataFolder, Busy());
         // A save that failed, or was declined at the Edit Mode question, leaves
         // the changes pending, so that they are offered again.
         if (saved) updatesPending_ = false;
@@ -463,15 +461,17 @@ void Exercise::OfferAllUsersSave() {
                                 "Use As Defaults for All Users?", Buttons::YesNo, Icon::Question});
     if (a == Answer::Yes) {
         options_.rec = opts_;
-        view_.SetBusy(true);
-        const bool saved = options_.Save(opts_.programFolder);
-        view_.SetBusy(false);
+        const bool saved = options_.Save(opts_.programFolder, Busy());
         if (!saved) {
             opts_.administrator = false;
             options_.rec.administrator = false;
         }
     }
     allUsersSavePending_ = false;
+}
+
+std::function<void(bool)> Exercise::Busy() {
+    return [this](bool busy) { view_.SetBusy(busy); };
 }
 
 void Exercise::MakePreferencesReachable() {
@@ -549,9 +549,7 @@ bool Exercise::LocateCatalogs() {
     // working copy keep waiting for their own question.
     options_.rec.instrumentCatalogFolder = found.instrument;
     options_.rec.finderCatalogFolder = found.finder;
-    view_.SetBusy(true);
-    options_.Save(opts_.dataFolder);
-    view_.SetBusy(false);
+    options_.Save(opts_.dataFolder, Busy());
     return true;
 }
 

@@ -313,7 +313,14 @@ TEST_F(ExerciseTest, SaveUpdatesKeepsTheChangesPendingUntilTheyAreSaved) {
             ex.opts().dataFolder = program.file("plainfile") + "/";
         }
         for (Answer a : r.answers) fake.dialogs.script({a});
+        // The hourglass is off for every question and message.
+        std::vector<int> busyWhileShown;
+        fake.dialogs.whileShown = [&] { busyWhileShown.push_back(view.busy); };
         ex.Preferences();
+        fake.dialogs.whileShown = nullptr;
+        EXPECT_EQ(busyWhileShown, std::vector<int>(fake.dialogs.messages.size(), 0));
+        EXPECT_EQ(view.busy, 0);
+        EXPECT_EQ(view.maxBusy, r.answers.back() == Answer::Yes ? 1 : 0);
         EXPECT_EQ(ex.updatesPending(), r.pending);
         EXPECT_EQ(ex.item("SaveUpdates1").enabled, r.pending);
         OptsObj saved(services);
@@ -347,7 +354,12 @@ TEST_F(ExerciseTest, AllUsersSaveFollowsTheAdministratorOption) {
             ex.opts().programFolder = program.file("plainfile") + "/";
         }
         fake.dialogs.script({Answer::Yes, Answer::Yes});
+        std::vector<int> busyWhileShown;
+        fake.dialogs.whileShown = [&] { busyWhileShown.push_back(view.busy); };
         ex.Preferences();
+        fake.dialogs.whileShown = nullptr;
+        EXPECT_EQ(busyWhileShown, std::vector<int>(fake.dialogs.messages.size(), 0));
+        EXPECT_EQ(view.busy, 0);
         const auto shown = fake.dialogs.shown();
         ASSERT_GE(shown.size(), 2u);
         EXPECT_EQ(shown[1], "Use As Defaults for All Users?|Save Updated Parameters in " + ex.opts().programFolder +
