@@ -43,6 +43,29 @@ RoundedSplit SplitRounded(Extended days) {
 
 std::string LogTimeText(const TimeOfDay& t) { return t.TimeStr(2, ":", ":", ""); }
 
+// The base letters of the Latin-1 letters from U+00C0 on; "_" for the two
+// signs among them.
+constexpr const char* FoldedLetters[64] = {
+    "A", "A", "A", "A", "A", "A", "AE", "C", "E", "E", "E", "E", "I", "I", "I", "I",
+    "D", "N", "O", "O", "O", "O", "O", "_", "O", "U", "U", "U", "U", "Y", "TH", "ss",
+    "a", "a", "a", "a", "a", "a", "ae", "c", "e", "e", "e", "e", "i", "i", "i", "i",
+    "d", "n", "o", "o", "o", "o", "o", "_", "o", "u", "u", "u", "u", "y", "th", "y",
+};
+
+// The core's texts are Latin-1 while the file dialogs spell paths in UTF-8:
+// an accented letter would give the folder two different names. Plain ASCII
+// is the same name to both.
+std::string FoldedToAscii(const std::string& text) {
+    std::string folded;
+    for (char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x80) folded += ch;
+        else if (c >= 0xC0) folded += FoldedLetters[c - 0xC0];
+        else folded += '_';
+    }
+    return folded;
+}
+
 }  // namespace
 
 std::string UserFolderName(const std::string& name1) {
@@ -52,6 +75,7 @@ std::string UserFolderName(const std::string& name1) {
         folder = name1.substr(0, 8);
     else
         folder = Cut(name1.substr(0, 1) + name1.substr(space + 1), 8);
+    folder = Cut(FoldedToAscii(folder), 8);
     // The name comes from free text and becomes a path component: nothing in
     // it may leave the users folder or fail to be created.
     for (char& c : folder)

@@ -18,7 +18,8 @@ struct LoginRecord {
 
 // The folder name of a group: the first character of name 1 and the text
 // after its last space, at most 8 characters; its first 8 without a space.
-// Characters that cannot stand in one path component are replaced by "_".
+// Accented letters become their base letters ("M\xFCller" gives "Muller");
+// other characters that cannot stand in one path component become "_".
 std::string UserFolderName(const std::string& name1);
 
 // The login dialog "Student Accounting" without its window.

@@ -22,6 +22,23 @@ TEST(UserFolderName, FollowsTheNameRule) {
     for (const auto& r : rows) EXPECT_EQ(UserFolderName(r.name), r.folder) << r.name;
 }
 
+// Folder names are plain ASCII, so that the folder the core makes is the one
+// the file dialogs reach, whatever encoding either gives its file names.
+TEST(UserFolderName, AccentedLettersBecomeTheirBaseLetters) {
+    struct Row { const char* name; const char* folder; };
+    const Row rows[] = {
+        {"Ana Garc\xED" "a", "AGarcia"},
+        {"\xC9mile", "Emile"},
+        {"M\xFCller", "Muller"},
+        {"J\xFCrgen Wei\xDF", "JWeiss"},                 // two letters for one
+        {"\xC6gir \xDE\xF3rsson", "AETHorss"},          // still at most 8
+        {"Zo\xEB \xC5ngstr\xF6m", "ZAngstro"},          // cut to 8 as typed
+        {"Ana \xA9\xD7", "A__"},                         // Latin-1 signs are no letters
+        {"\xFF\xFD\xE7\xF1\xF8\xF0\xE6", "yycnodae"},
+    };
+    for (const auto& r : rows) EXPECT_EQ(UserFolderName(r.name), r.folder) << r.folder;
+}
+
 TEST(UserFolderName, NeverLeavesTheUsersFolder) {
     struct Row { const char* name; const char* folder; };
     const Row rows[] = {
