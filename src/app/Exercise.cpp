@@ -663,7 +663,7 @@ void Exercise::Spreadsheet() {
             return;
         }
         program = found.program;
-        arguments.push_back(dataFolder + dataFile);
+        arguments = found.arguments;
     } else {
         program = opts_.spreadsheetProgram;
         // The program starts in the data folder, where the bare name is found.

@@ -26,7 +26,7 @@ public:
     };
     std::vector<Start> starts;
     std::vector<std::string> associationQueries;  // folder + "|" + file
-    platform::Association association{platform::AssociationFound, "/usr/bin/sheet"};
+    platform::Association association{platform::AssociationFound, "/usr/bin/sheet", {}};
     int startError = 0;  // not 0: every start fails with it
     bool running = true;  // every started program, until set false
 

@@ -723,19 +723,24 @@ TEST_F(ExerciseTest, SpreadsheetGetsTheChosenFile) {
         int startError;
         std::vector<std::string> shown;
         std::string program;                  // started; empty: nothing started
-        std::vector<std::string> arguments;   // "@" stands for the users folder
+        std::vector<std::string> arguments;
         bool logged;
     };
     const std::string file = "Run 1 results.CSV";
     const Row rows[] = {
-        {"cancelled, no association", "", false, {2, ""}, 0,
+        {"cancelled, no association", "", false, {2, "", {}}, 0,
          {"Cannot Run Spreadsheet!|Unable to obtain associated processor for \r\n\r\n\r\nCode = 2 - File Not Found"},
          "", {}, false},
-        {"no association", "", true, {31, ""}, 0,
+        {"no association", "", true, {31, "", {}}, 0,
          {"Cannot Run Spreadsheet!|Unable to obtain associated processor for \r\n" + file +
           "\r\n\r\nCode = 31 - No Association for Specified File Type"},
          "", {}, false},
-        {"associated program", "", true, {33, "/usr/bin/sheet"}, 0, {}, "/usr/bin/sheet", {"@" + file}, true},
+        {"associated program", "", true, {33, "/usr/bin/sheet", {"@" + file}}, 0, {}, "/usr/bin/sheet",
+         {"@" + file}, true},
+        // The whole command of the association, not its first word with the file.
+        {"associated launcher", "", true,
+         {33, "/usr/bin/flatpak", {"run", "--file-forwarding", "org.example.Sheet", "@@u", "@" + file, "@@"}}, 0, {},
+         "/usr/bin/flatpak", {"run", "--file-forwarding", "org.example.Sheet", "@@u", "@" + file, "@@"}, true},
         {"option", "/opt/My Sheet/sheet", true, {}, 0, {}, "/opt/My Sheet/sheet", {file}, true},
         {"option, cancelled", "/opt/My Sheet/sheet", false, {}, 0, {}, "/opt/My Sheet/sheet", {}, true},
         {"bad folder", "/opt/sheet", true, {}, 267, {"Cannot Run Spreadsheet!|Unable to Execute /opt/sheet\r\n\r\n"
@@ -753,12 +758,19 @@ TEST_F(ExerciseTest, SpreadsheetGetsTheChosenFile) {
             o.spreadsheetProgram = r.option;
         });
         processes = test::FakeProcesses();
-        processes.association = r.association;
         processes.startError = r.startError;
         chooser = test::FakeChooser();
         Start();
         Login({"Aaa", "", "", ""});
         const std::string users = exercise->opts().usersFolder;
+        // "@" at the start of an argument stands for the users folder.
+        auto inUsers = [&](std::vector<std::string> args) {
+            for (auto& a : args)
+                if (a.size() > 1 && a[0] == '@' && a[1] != '@') a = users + a.substr(1);
+            return args;
+        };
+        processes.association = r.association;
+        processes.association.arguments = inUsers(r.association.arguments);
         if (r.choose) chooser.openAnswer = users + file;
         fake.dialogs.clear();
         exercise->Spreadsheet();
@@ -775,11 +787,8 @@ TEST_F(ExerciseTest, SpreadsheetGetsTheChosenFile) {
             EXPECT_TRUE(processes.starts.empty());
         } else {
             ASSERT_EQ(processes.starts.size(), 1u);
-            std::vector<std::string> args = r.arguments;
-            for (auto& a : args)
-                if (!a.empty() && a[0] == '@') a = users + a.substr(1);
             EXPECT_EQ(processes.starts[0].program, r.program);
-            EXPECT_EQ(processes.starts[0].arguments, args);
+            EXPECT_EQ(processes.starts[0].arguments, inUsers(r.arguments));
             EXPECT_EQ(processes.starts[0].folder, r.choose ? users : "");
         }
         EXPECT_EQ(Log().find("Component: Spreadsheet Program\r\n") != std::string::npos, r.logged);
