@@ -632,10 +632,16 @@ void Exercise::Close() {
 // ---------------------------------------------------------------------------
 // Outside programs and help
 
-void Exercise::StartFailed(const std::string& program, int code, const std::string& caption, bool spreadsheet) {
-    services_.dialogs->show("Unable to Execute " + program + "\r\n\r\nCode = " + std::to_string(code) +
-                                StartFailureReason(code, spreadsheet),
-                            caption, Icon::Error);
+void Exercise::StartFailed(const ExecMod32Obj& launcher, const std::string& caption, bool spreadsheet) {
+    const std::string head = "Unable to Execute " + launcher.program() + "\r\n\r\n";
+    if (launcher.endedAtOnce()) {
+        services_.dialogs->show(head + "Exit Code = " + std::to_string(launcher.exitCode()) + " - Program Ended at Once",
+                                caption, Icon::Error);
+        return;
+    }
+    const int code = launcher.errorCode();
+    services_.dialogs->show(head + "Code = " + std::to_string(code) + StartFailureReason(code, spreadsheet), caption,
+                            Icon::Error);
 }
 
 void Exercise::Spreadsheet() {
@@ -677,11 +683,14 @@ void Exercise::Spreadsheet() {
             "Module Already Loaded", Icon::Information);
         return;
     }
+    // The start waits a moment to see whether the program ends at once.
+    view_.SetBusy(true);
     spreadsheet_->Start(program, arguments, dataFolder);
+    view_.SetBusy(false);
     if (spreadsheet_->started()) {
         if (log_) log_->WriteComponent("Spreadsheet Program");
     } else {
-        StartFailed(program, spreadsheet_->errorCode(), "Cannot Run Spreadsheet!", true);
+        StartFailed(*spreadsheet_, "Cannot Run Spreadsheet!", true);
     }
 }
 
@@ -696,11 +705,13 @@ void Exercise::Astrometry() {
             "Module Already Loaded", Icon::Information);
         return;
     }
+    view_.SetBusy(true);
     astrometry_->Start(program, {opts_.instrumentCatalogFolder}, opts_.usersFolder);
+    view_.SetBusy(false);
     if (astrometry_->started()) {
         if (log_) log_->WriteComponent("Astrometry Module");
     } else {
-        StartFailed(program, astrometry_->errorCode(), "Cannot Run Astrometry Module!", false);
+        StartFailed(*astrometry_, "Cannot Run Astrometry Module!", false);
     }
 }
 

@@ -223,7 +223,7 @@ private:
     void OfferAllUsersSave();
     // The view's hourglass, for the options saves to switch around their writing.
     std::function<void(bool)> Busy();
-    void StartFailed(const std::string& program, int code, const std::string& caption, bool spreadsheet);
+    void StartFailed(const ExecMod32Obj& launcher, const std::string& caption, bool spreadsheet);
 
     platform::Services& services_;
     ExerciseView& view_;

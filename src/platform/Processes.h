@@ -25,6 +25,8 @@ public:
     virtual ~Process() = default;
     virtual bool running() = 0;
     virtual int exitCode() = 0;  // StillActive while running
+    // Waits at most milliseconds for the program to end; true when it has.
+    virtual bool endsWithin(int milliseconds) = 0;
 };
 
 struct Association {

@@ -29,6 +29,9 @@ public:
         if (running()) return platform::StillActive;
         return process_->exitStatus() == QProcess::NormalExit ? process_->exitCode() : -1;
     }
+    bool endsWithin(int milliseconds) override {
+        return !running() || process_->waitForFinished(milliseconds);
+    }
 
 private:
     std::unique_ptr<QProcess> process_;

@@ -861,6 +861,62 @@ TEST_F(ExerciseTest, AstrometryGetsTheCatalogFolder) {
     }
 }
 
+// A launcher that cannot run what it was asked to (a sandbox without the
+// program, a wrapper pointing nowhere) starts and ends at once with an error:
+// that is a failed start, not a spreadsheet. A quick clean end (a program
+// that hands the file to one already open) is a start.
+TEST_F(ExerciseTest, AProgramEndingAtOnceWithAnErrorIsReported) {
+    struct Row {
+        const char* what;
+        void (Exercise::*command)();
+        int exitCode;
+        std::vector<std::string> shown;
+        const char* component;  // logged, or nullptr
+    };
+    const Row rows[] = {
+        {"spreadsheet", &Exercise::Spreadsheet, 1,
+         {"Cannot Run Spreadsheet!|Unable to Execute /opt/sheet\r\n\r\nExit Code = 1 - Program Ended at Once"},
+         nullptr},
+        {"astrometry", &Exercise::Astrometry, 127,
+         {"Cannot Run Astrometry Module!|Unable to Execute /opt/Ravorizi/ZARN_AST.EXE\r\n\r\n"
+          "Exit Code = 127 - Program Ended at Once"},
+         nullptr},
+        {"spreadsheet ending well", &Exercise::Spreadsheet, 0, {}, "Component: Spreadsheet Program\r\n"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        files.removeFile(dataFolder + "ZARNLOG.LOG");
+        WriteOptions([](OptsRec& o) {
+            o.writeLogFile = true;
+            o.spreadsheetProgram = "/opt/sheet";
+            o.astrometryProgram = "/opt/Ravorizi/ZARN_AST.EXE";
+        });
+        processes = test::FakeProcesses();
+        processes.endsAtOnceWith = r.exitCode;
+        view = test::ScriptView(fake.dialogs);
+        Start();
+        Login({"Aaa", "", "", ""});
+        fake.dialogs.clear();
+        std::vector<int> busyWhileShown;
+        fake.dialogs.whileShown = [&] { busyWhileShown.push_back(view.busy); };
+        (exercise.get()->*r.command)();
+        fake.dialogs.whileShown = nullptr;
+        EXPECT_EQ(processes.starts.size(), 1u);
+        EXPECT_EQ(fake.dialogs.shown(), r.shown);
+        EXPECT_EQ(busyWhileShown, std::vector<int>(r.shown.size(), 0));
+        EXPECT_EQ(view.busy, 0);
+        const std::string log = Log();
+        const bool logged = log.find("Component: Spreadsheet Program") != std::string::npos ||
+                            log.find("Component: Astrometry Module") != std::string::npos;
+        EXPECT_EQ(logged, r.component != nullptr);
+        if (r.component) {
+            EXPECT_NE(log.find(r.component), std::string::npos);
+        }
+        exercise.reset();
+        files.setCurrentFolder(program.path());
+    }
+}
+
 TEST(ExecMod32Obj, RemembersOnlyTheExactProgram) {
     test::FakeProcesses processes;
     ExecMod32Obj launcher(processes);
@@ -876,7 +932,21 @@ TEST(ExecMod32Obj, RemembersOnlyTheExactProgram) {
     processes.running = false;
     launcher.Start("/opt/other", {}, "");
     EXPECT_FALSE(launcher.started());
+    EXPECT_FALSE(launcher.endedAtOnce());
     EXPECT_EQ(launcher.errorCode(), 11);
+
+    // Started, then ended at once with an error: not started, and not running.
+    processes.startError = 0;
+    processes.endsAtOnceWith = 3;
+    launcher.Start("/opt/other", {}, "");
+    EXPECT_FALSE(launcher.started());
+    EXPECT_TRUE(launcher.endedAtOnce());
+    EXPECT_EQ(launcher.exitCode(), 3);
+    EXPECT_FALSE(launcher.IsRunning("/opt/other"));
+    processes.endsAtOnceWith = 0;
+    launcher.Start("/opt/other", {}, "");
+    EXPECT_TRUE(launcher.started());
+    EXPECT_FALSE(launcher.endedAtOnce());
 }
 
 TEST(LauncherTexts, ReasonsByCode) {

@@ -70,6 +70,7 @@ private slots:
     void startErrors_data();
     void startErrors();
     void startPassesArgumentsWhole();
+    void endsWithin();
     void associationErrors_data();
     void associationErrors();
     void silentSound();
@@ -416,6 +417,22 @@ void QtPlatformTest::startPassesArgumentsWhole() {
     QFile out(tmp.filePath(QStringLiteral("out.txt")));
     QVERIFY(out.open(QIODevice::ReadOnly));
     QCOMPARE(out.readAll(), QByteArray("a b.csv|c|"));
+}
+
+void QtPlatformTest::endsWithin() {
+    ui::QtProcesses processes;
+    int error = -1;
+    auto ending = processes.start("/bin/sh", {"-c", "exit 3"}, "", error);
+    QVERIFY(ending);
+    QVERIFY(ending->endsWithin(10000));  // returns as soon as it has ended
+    QCOMPARE(ending->exitCode(), 3);
+    QVERIFY(ending->endsWithin(0));
+    // Still waiting for its input: not ended, and a zero wait returns at once.
+    auto waiting = processes.start("/bin/sh", {"-c", "read line"}, "", error);
+    QVERIFY(waiting);
+    QVERIFY(!waiting->endsWithin(0));
+    QVERIFY(waiting->running());
+    QCOMPARE(waiting->exitCode(), platform::StillActive);
 }
 
 void QtPlatformTest::associationErrors_data() {
