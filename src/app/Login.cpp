@@ -37,7 +37,6 @@ RoundedSplit SplitRounded(Extended days) {
     r.time.hour = static_cast<std::uint8_t>(rest / 360000);
     r.time.minute = static_cast<std::uint8_t>(rest / 6000 % 60);
     r.time.seconds = static_cast<Single>(static_cast<double>(rest % 6000) / 100.0);
-    r.time.value = static_cast<double>(days);
     return r;
 }
 
