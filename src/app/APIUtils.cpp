@@ -19,6 +19,13 @@ void ExecMod32Obj::Start(const std::string& program, const std::vector<std::stri
     process_ = processes_.start(program, arguments, folder, code);
     started_ = process_ != nullptr;
     errorCode_ = started_ ? 0 : code;
+    endedAtOnce_ = false;
+    exitCode_ = 0;
+    if (started_ && process_->endsWithin(QuickEndMs) && process_->exitCode() != 0) {
+        started_ = false;
+        endedAtOnce_ = true;
+        exitCode_ = process_->exitCode();
+    }
 }
 
 bool IsOlderConsumerVersion(const std::string& platformName, int major, int minor) {

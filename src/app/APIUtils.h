@@ -9,6 +9,11 @@
 
 namespace qnr::app {
 
+// How long a start waits to see whether the program ends at once: a launcher
+// (a sandbox, a wrapper) that cannot run the program behind it ends within
+// this time with an error.
+inline constexpr int QuickEndMs = 1000;
+
 class ExecMod32Obj {
 public:
     explicit ExecMod32Obj(platform::Processes& processes) : processes_(processes) {}
@@ -23,6 +28,10 @@ public:
     const std::string& program() const { return program_; }
     bool started() const { return started_; }
     int errorCode() const { return errorCode_; }
+    // The program started but ended within QuickEndMs with a non-zero exit
+    // code; started() is then false.
+    bool endedAtOnce() const { return endedAtOnce_; }
+    int exitCode() const { return exitCode_; }
 
 private:
     platform::Processes& processes_;
@@ -30,6 +39,8 @@ private:
     std::unique_ptr<platform::Process> process_;
     bool started_ = false;
     int errorCode_ = 0;
+    bool endedAtOnce_ = false;
+    int exitCode_ = 0;
 };
 
 // The older consumer family of one platform: versions 3.95, 4.10 and 4.90

@@ -452,15 +452,13 @@ void Exercise::SaveUpdates() {
                                              "Save Option Changes?", Buttons::YesNo, Icon::Question});
     if (a == Answer::Yes) {
         options_.rec = opts_;
-        view_.SetBusy(true);
-        const bool saved = options_.Save(opts_.dataFolder);
+        const bool saved = options_.Save(opts_.dataFolder, Busy());
         bool radioSaved = true;
         if (radioChanged_) {
             radioOptions_.rec = radioOpts_;
-            radioSaved = radioOptions_.Write(opts_.dataFolder);
+            radioSaved = radioOptions_.Write(opts_.dataFolder, Busy());
             if (radioSaved) radioChanged_ = false;
         }
-        view_.SetBusy(false);
         // A save that failed (either file, each reported), or was declined at
         // the Edit Mode question, leaves the changes pending, so that they are
         // offered again.
@@ -481,13 +479,11 @@ void Exercise::OfferAllUsersSave() {
                                 "Use As Defaults for All Users?", Buttons::YesNo, Icon::Question});
     if (a == Answer::Yes) {
         options_.rec = opts_;
-        view_.SetBusy(true);
-        bool saved = options_.Save(opts_.programFolder);
+        bool saved = options_.Save(opts_.programFolder, Busy());
         if (allUsersRadioPending_) {
             radioOptions_.rec = radioOpts_;
-            saved = radioOptions_.Write(opts_.programFolder) && saved;
+            saved = radioOptions_.Write(opts_.programFolder, Busy()) && saved;
         }
-        view_.SetBusy(false);
         if (!saved) {
             opts_.administrator = false;
             options_.rec.administrator = false;
@@ -495,6 +491,10 @@ void Exercise::OfferAllUsersSave() {
     }
     allUsersSavePending_ = false;
     allUsersRadioPending_ = false;
+}
+
+std::function<void(bool)> Exercise::Busy() {
+    return [this](bool busy) { view_.SetBusy(busy); };
 }
 
 void Exercise::MakePreferencesReachable() {
@@ -572,9 +572,7 @@ bool Exercise::LocateCatalogs() {
     // working copy keep waiting for their own question.
     options_.rec.instrumentCatalogFolder = found.instrument;
     options_.rec.finderCatalogFolder = found.finder;
-    view_.SetBusy(true);
-    options_.Save(opts_.dataFolder);
-    view_.SetBusy(false);
+    options_.Save(opts_.dataFolder, Busy());
     return true;
 }
 
@@ -657,10 +655,16 @@ void Exercise::Close() {
 // ---------------------------------------------------------------------------
 // Outside programs and help
 
-void Exercise::StartFailed(const std::string& program, int code, const std::string& caption, bool spreadsheet) {
-    services_.dialogs->show("Unable to Execute " + program + "\r\n\r\nCode = " + std::to_string(code) +
-                                StartFailureReason(code, spreadsheet),
-                            caption, Icon::Error);
+void Exercise::StartFailed(const ExecMod32Obj& launcher, const std::string& caption, bool spreadsheet) {
+    const std::string head = "Unable to Execute " + launcher.program() + "\r\n\r\n";
+    if (launcher.endedAtOnce()) {
+        services_.dialogs->show(head + "Exit Code = " + std::to_string(launcher.exitCode()) + " - Program Ended at Once",
+                                caption, Icon::Error);
+        return;
+    }
+    const int code = launcher.errorCode();
+    services_.dialogs->show(head + "Code = " + std::to_string(code) + StartFailureReason(code, spreadsheet), caption,
+                            Icon::Error);
 }
 
 void Exercise::Spreadsheet() {
@@ -688,7 +692,7 @@ void Exercise::Spreadsheet() {
             return;
         }
         program = found.program;
-        arguments.push_back(dataFolder + dataFile);
+        arguments = found.arguments;
     } else {
         program = opts_.spreadsheetProgram;
         // The program starts in the data folder, where the bare name is found.
@@ -702,11 +706,14 @@ void Exercise::Spreadsheet() {
             "Module Already Loaded", Icon::Information);
         return;
     }
+    // The start waits a moment to see whether the program ends at once.
+    view_.SetBusy(true);
     spreadsheet_->Start(program, arguments, dataFolder);
+    view_.SetBusy(false);
     if (spreadsheet_->started()) {
         if (log_) log_->WriteComponent("Spreadsheet Program");
     } else {
-        StartFailed(program, spreadsheet_->errorCode(), "Cannot Run Spreadsheet!", true);
+        StartFailed(*spreadsheet_, "Cannot Run Spreadsheet!", true);
     }
 }
 
@@ -721,11 +728,13 @@ void Exercise::Astrometry() {
             "Module Already Loaded", Icon::Information);
         return;
     }
+    view_.SetBusy(true);
     astrometry_->Start(program, {opts_.instrumentCatalogFolder}, opts_.usersFolder);
+    view_.SetBusy(false);
     if (astrometry_->started()) {
         if (log_) log_->WriteComponent("Astrometry Module");
     } else {
-        StartFailed(program, astrometry_->errorCode(), "Cannot Run Astrometry Module!", false);
+        StartFailed(*astrometry_, "Cannot Run Astrometry Module!", false);
     }
 }
 

@@ -2,6 +2,7 @@
 // The exercise without its window: phases, login, the instructor password,
 // Run with the star catalogs and the date, the options saves, exit, the two
 // outside programs and the state of every menu item.
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -228,7 +229,9 @@ private:
     void DateTimeDialog(bool first, bool cancelDisabled);
     void AskToQuit();
     void OfferAllUsersSave();
-    void StartFailed(const std::string& program, int code, const std::string& caption, bool spreadsheet);
+    // The view's hourglass, for the options saves to switch around their writing.
+    std::function<void(bool)> Busy();
+    void StartFailed(const ExecMod32Obj& launcher, const std::string& caption, bool spreadsheet);
 
     platform::Services& services_;
     ExerciseView& view_;

@@ -1,6 +1,7 @@
 #include "app/Login.h"
 
 #include <cmath>
+#include <cstdint>
 
 namespace qnr::app {
 
@@ -13,6 +14,57 @@ bool UnsafeInFolderName(unsigned char c) {
            c == '<' || c == '>' || c == '|';
 }
 
+// The log shows hundredths of a second. A moment is rounded to them once,
+// before it is split into days and a time of day: rounding the seconds after
+// the split would let the last milliseconds of a day read "24:00:00.00"
+// beside the earlier date, or an elapsed day read as 24 hours.
+constexpr std::int64_t HundredthsPerDay = 8640000;
+
+struct RoundedSplit {
+    std::int64_t days = 0;
+    TimeOfDay time;
+};
+
+RoundedSplit SplitRounded(Extended days) {
+    const auto all = static_cast<std::int64_t>(std::nearbyint(days * HundredthsPerDay));
+    RoundedSplit r;
+    r.days = all / HundredthsPerDay;
+    std::int64_t rest = all % HundredthsPerDay;
+    if (rest < 0) {
+        rest += HundredthsPerDay;
+        --r.days;
+    }
+    r.time.hour = static_cast<std::uint8_t>(rest / 360000);
+    r.time.minute = static_cast<std::uint8_t>(rest / 6000 % 60);
+    r.time.seconds = static_cast<Single>(static_cast<double>(rest % 6000) / 100.0);
+    return r;
+}
+
+std::string LogTimeText(const TimeOfDay& t) { return t.TimeStr(2, ":", ":", ""); }
+
+// The base letters of the Latin-1 letters from U+00C0 on; "_" for the two
+// signs among them.
+constexpr const char* FoldedLetters[64] = {
+    "A", "A", "A", "A", "A", "A", "AE", "C", "E", "E", "E", "E", "I", "I", "I", "I",
+    "D", "N", "O", "O", "O", "O", "O", "_", "O", "U", "U", "U", "U", "Y", "TH", "ss",
+    "a", "a", "a", "a", "a", "a", "ae", "c", "e", "e", "e", "e", "i", "i", "i", "i",
+    "d", "n", "o", "o", "o", "o", "o", "_", "o", "u", "u", "u", "u", "y", "th", "y",
+};
+
+// The core's texts are Latin-1 while the file dialogs spell paths in UTF-8:
+// an accented letter would give the folder two different names. Plain ASCII
+// is the same name to both.
+std::string FoldedToAscii(const std::string& text) {
+    std::string folded;
+    for (char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x80) folded += ch;
+        else if (c >= 0xC0) folded += FoldedLetters[c - 0xC0];
+        else folded += '_';
+    }
+    return folded;
+}
+
 }  // namespace
 
 std::string UserFolderName(const std::string& name1) {
@@ -22,6 +74,7 @@ std::string UserFolderName(const std::string& name1) {
         folder = name1.substr(0, 8);
     else
         folder = Cut(name1.substr(0, 1) + name1.substr(space + 1), 8);
+    folder = Cut(FoldedToAscii(folder), 8);
     // The name comes from free text and becomes a path component: nothing in
     // it may leave the users folder or fail to be created.
     for (char& c : folder)
@@ -49,9 +102,13 @@ bool LoginDialogModel::Ok(LoginRecord& record, platform::Dialogs& dialogs) const
     return true;
 }
 
-std::string LogDate(const ObsDateTime& t) { return t.NumericDateStr(); }
+std::string LogDate(const ObsDateTime& t) {
+    ObsDateTime day;
+    day.SetDayNumber(static_cast<double>(SplitRounded(t.value).days));
+    return day.NumericDateStr();
+}
 
-std::string LogTime(const ObsDateTime& t) { return t.local.TimeStr(2, ":", ":", ""); }
+std::string LogTime(const ObsDateTime& t) { return LogTimeText(SplitRounded(t.value).time); }
 
 LogFileObj::LogFileObj(platform::Services& services, const bool& writeEnabled)
     : services_(services), writeEnabled_(writeEnabled) {}
@@ -81,11 +138,10 @@ std::string LogFileObj::NameLines(bool allNames) const {
 }
 
 std::string LogFileObj::ElapsedLine() {
-    TimeOfDay t;
-    Extended days = t.SplitDayFraction(clock_.JulianDate() - start_);
+    const RoundedSplit elapsed = SplitRounded(clock_.JulianDate() - start_);
     std::string line = "Elapsed Time: ";
-    if (days != 0) line += std::to_string(static_cast<long long>(days)) + "Days, ";
-    return line + t.TimeStr(2, ":", ":", "") + "\r\n";
+    if (elapsed.days != 0) line += std::to_string(elapsed.days) + "Days, ";
+    return line + LogTimeText(elapsed.time) + "\r\n";
 }
 
 void LogFileObj::Append(const std::string& lines) {

@@ -18,7 +18,8 @@ struct LoginRecord {
 
 // The folder name of a group: the first character of name 1 and the text
 // after its last space, at most 8 characters; its first 8 without a space.
-// Characters that cannot stand in one path component are replaced by "_".
+// Accented letters become their base letters ("M\xFCller" gives "Muller");
+// other characters that cannot stand in one path component become "_".
 std::string UserFolderName(const std::string& name1);
 
 // The login dialog "Student Accounting" without its window.
@@ -69,7 +70,8 @@ private:
     int lastResult_ = 0;
 };
 
-// The date and time texts of the log: "04-14-2002" and "14:05:09.37" (" 9:05:09.37").
+// The date and time texts of the log: "04-14-2002" and "14:05:09.37" (" 9:05:09.37"),
+// both of the local moment rounded to the hundredth of a second.
 std::string LogDate(const ObsDateTime& t);
 std::string LogTime(const ObsDateTime& t);
 

@@ -399,7 +399,7 @@ bool OptsObj::ReadFile(const std::string& requested) {
     return true;
 }
 
-bool OptsObj::Save(const std::string& folderIn) {
+bool OptsObj::Save(const std::string& folderIn, const std::function<void(bool)>& busy) {
     auto& files = *services_.files;
     if (rec.editMode) {
         platform::Answer a = services_.dialogs->ask(
@@ -410,7 +410,14 @@ bool OptsObj::Save(const std::string& folderIn) {
     }
     const std::string folder = platform::WithTrailingSlash(folderIn);
     const std::string path = folder + rec.fileName;
+    bool busyShown = false;
+    auto setBusy = [&](bool on) {
+        if (busy && on != busyShown) busy(on);
+        busyShown = on;
+    };
+    setBusy(true);
     auto fail = [&](int code) {
+        setBusy(false);
         services_.dialogs->show("Unable to save Options!\r\n\r\nFileName: " + path + "\r\n" + IOErrorText(code),
                                 "Options File Error!", platform::Icon::Error);
         return false;
@@ -427,6 +434,7 @@ bool OptsObj::Save(const std::string& folderIn) {
     // Written beside the old file and renamed into place only when complete,
     // so a failed write never leaves a truncated options file.
     if (int code = files.writeFileAtomic(path, w.bytes()); code != 0) return fail(code);
+    setBusy(false);
     return true;
 }
 

@@ -3,6 +3,7 @@
 // instructor password.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "astro/BinFile.h"
@@ -159,7 +160,9 @@ public:
     void InitIdentification(const std::string& fileName, const std::string& programVersion);
     // Writes the record into folder + file name, keeping the old file as the
     // backup; false when the user declined or the file could not be written.
-    bool Save(const std::string& folder);
+    // busy(true) and busy(false) bracket the copying and writing alone, so
+    // that the hourglass is off for the question and any message.
+    bool Save(const std::string& folder, const std::function<void(bool)>& busy = nullptr);
 
     // Reads one file; false (after its message, if any) when it is missing,
     // obsolete or invalid.

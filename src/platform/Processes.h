@@ -25,11 +25,16 @@ public:
     virtual ~Process() = default;
     virtual bool running() = 0;
     virtual int exitCode() = 0;  // StillActive while running
+    // Waits at most milliseconds for the program to end; true when it has.
+    virtual bool endsWithin(int milliseconds) = 0;
 };
 
 struct Association {
     int code = AssociationNoAssociation;  // > 32: found
     std::string program;                  // the program, when found
+    // What to start it with for that file (the file among them): a desktop
+    // program may be a launcher that needs words of its own before the file.
+    std::vector<std::string> arguments;
 };
 
 class Processes {
@@ -39,7 +44,8 @@ public:
     // folder; nullptr plus the error code when it could not start.
     virtual std::unique_ptr<Process> start(const std::string& program, const std::vector<std::string>& arguments,
                                            const std::string& folder, int& errorCode) = 0;
-    // The program the desktop associates with the type of folder + dataFile.
+    // The program the desktop associates with the type of folder + dataFile,
+    // and the arguments that open that file with it.
     virtual Association associatedProgram(const std::string& folder, const std::string& dataFile) = 0;
 };
 

@@ -213,11 +213,16 @@ bool RadiOptsObj::Load(const std::string& requested) {
     return true;
 }
 
-bool RadiOptsObj::Write(const std::string& dirIn) {
+bool RadiOptsObj::Write(const std::string& dirIn, const std::function<void(bool)>& busy) {
     auto& files = *services_.files;
     const std::string dir = platform::WithTrailingSlash(dirIn);
     const std::string path = dir + fileName;
+    auto setBusy = [&](bool on) {
+        if (busy) busy(on);
+    };
+    setBusy(true);
     auto fail = [&](int code) {
+        setBusy(false);
         services_.dialogs->show("Unable to save Options!\r\n\r\nFileName: " + path + "\r\n" + IOErrorText(code),
                                 "Options File Error!", platform::Icon::Error);
         return false;
@@ -231,6 +236,7 @@ bool RadiOptsObj::Write(const std::string& dirIn) {
     VisitSavedFields(copy, v);
     BeforeClose(w);
     if (int code = files.writeFileAtomic(path, w.bytes()); code != 0) return fail(code);
+    setBusy(false);
     return true;
 }
 

@@ -5,6 +5,7 @@
 // two radio options dialogs without their windows.
 #include <cstdint>
 #include <optional>
+#include <functional>
 #include <string>
 
 #include "astro/BinFile.h"
@@ -113,7 +114,9 @@ public:
     void Defaults();
     // Writes dir + file name, the old file kept as the backup. False after
     // "Unable to save Options!" when the file could not be written.
-    bool Write(const std::string& dir);
+    // `busy` is on only while the files are copied and written, never
+    // under a message.
+    bool Write(const std::string& dir, const std::function<void(bool)>& busy = nullptr);
 
     RadioOptsRec rec;
     std::string expectedVersion = RadioOptionsVersion;

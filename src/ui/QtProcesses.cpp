@@ -29,6 +29,9 @@ public:
         if (running()) return platform::StillActive;
         return process_->exitStatus() == QProcess::NormalExit ? process_->exitCode() : -1;
     }
+    bool endsWithin(int milliseconds) override {
+        return !running() || process_->waitForFinished(milliseconds);
+    }
 
 private:
     std::unique_ptr<QProcess> process_;
@@ -48,44 +51,130 @@ QString QueryLine(const QString& program, const QStringList& arguments) {
     return QString::fromLocal8Bit(process.readAllStandardOutput()).section(QLatin1Char('\n'), 0, 0).trimmed();
 }
 
-// Splits the start of an Exec value into its first word, honouring quotes.
-QString FirstWord(const QString& exec) {
-    QString word;
-    bool quoted = false;
-    for (qsizetype i = 0; i < exec.size(); ++i) {
-        const QChar c = exec[i];
-        if (quoted) {
-            if (c == QLatin1Char('\\') && i + 1 < exec.size()) word += exec[++i];
-            else if (c == QLatin1Char('"')) quoted = false;
-            else word += c;
-        } else if (c == QLatin1Char('"')) {
-            quoted = true;
-        } else if (c.isSpace()) {
-            if (!word.isEmpty()) break;
-        } else {
-            word += c;
+// The general escapes of a desktop entry's string values. Any other
+// backslash stays for the Exec quoting to undo.
+QString UnescapedValue(const QString& value) {
+    QString out;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value[i];
+        if (c != QLatin1Char('\\') || i + 1 == value.size()) {
+            out += c;
+            continue;
         }
+        const QChar next = value[i + 1];
+        if (next == QLatin1Char('s')) out += QLatin1Char(' ');
+        else if (next == QLatin1Char('n')) out += QLatin1Char('\n');
+        else if (next == QLatin1Char('t')) out += QLatin1Char('\t');
+        else if (next == QLatin1Char('r')) out += QLatin1Char('\r');
+        else if (next == QLatin1Char('\\')) out += QLatin1Char('\\');
+        else {
+            out += c;
+            out += next;
+        }
+        ++i;
     }
-    return word;
+    return out;
 }
 
-}  // namespace
+struct EntryValues {
+    QString exec, name, icon;
+};
 
-QString DesktopEntryProgram(const QString& desktopFileText) {
+// The untranslated keys of the [Desktop Entry] group.
+EntryValues ReadEntryValues(const QString& text) {
+    EntryValues values;
     bool inEntry = false;
-    const QStringList lines = desktopFileText.split(QLatin1Char('\n'));
-    for (QString line : lines) {
+    for (QString line : text.split(QLatin1Char('\n'))) {
         line = line.trimmed();
         if (line.startsWith(QLatin1Char('['))) {
             inEntry = line == QLatin1String("[Desktop Entry]");
             continue;
         }
-        if (!inEntry) continue;
         const qsizetype eq = line.indexOf(QLatin1Char('='));
-        if (eq < 0 || line.left(eq).trimmed() != QLatin1String("Exec")) continue;
-        return FirstWord(line.mid(eq + 1).trimmed());
+        if (!inEntry || eq < 0) continue;
+        const QString key = line.left(eq).trimmed();
+        const QString value = UnescapedValue(line.mid(eq + 1).trimmed());
+        if (key == QLatin1String("Exec")) values.exec = value;
+        else if (key == QLatin1String("Name")) values.name = value;
+        else if (key == QLatin1String("Icon")) values.icon = value;
     }
-    return {};
+    return values;
+}
+
+bool IsArgumentEnd(const QString& text, qsizetype i) {
+    return i >= text.size() || text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t');
+}
+
+}  // namespace
+
+QStringList DesktopEntryCommand(const QString& desktopFileText, const QString& entryPath, const QString& file) {
+    const EntryValues entry = ReadEntryValues(desktopFileText);
+    const QString& exec = entry.exec;
+    QStringList words;
+    QString word;
+    bool inWord = false;  // a quoted "" is a word; a code that expands to nothing is none
+    bool fileGiven = false;
+    auto endWord = [&] {
+        if (inWord) words << word;
+        word.clear();
+        inWord = false;
+    };
+    auto append = [&](const QString& text) {
+        word += text;
+        inWord = inWord || !text.isEmpty();
+    };
+    for (qsizetype i = 0; i < exec.size(); ++i) {
+        const QChar c = exec[i];
+        if (c == QLatin1Char(' ') || c == QLatin1Char('\t')) {
+            endWord();
+        } else if (c == QLatin1Char('"')) {
+            // Field codes inside quotes stay as they are: a file name must
+            // never land inside a text that some program may hand to a shell.
+            inWord = true;
+            bool closed = false;
+            for (++i; i < exec.size(); ++i) {
+                QChar q = exec[i];
+                if (q == QLatin1Char('"')) {
+                    closed = true;
+                    break;
+                }
+                if (q == QLatin1Char('\\') && i + 1 < exec.size() &&
+                    QStringLiteral("\"`$\\").contains(exec[i + 1]))
+                    q = exec[++i];
+                word += q;
+            }
+            if (!closed) return {};
+        } else if (c == QLatin1Char('%')) {
+            if (i + 1 == exec.size()) return {};
+            const char code = exec[++i].toLatin1();
+            switch (code) {
+                case '%': append(QStringLiteral("%")); break;
+                case 'f': case 'F': case 'u': case 'U':
+                    // One local file: the list codes give it alone, and a
+                    // local file may stand for a URL.
+                    append(file);
+                    fileGiven = true;
+                    break;
+                case 'i':
+                    if (entry.icon.isEmpty()) break;
+                    if (!inWord && IsArgumentEnd(exec, i + 1)) words << QStringLiteral("--icon") << entry.icon;
+                    else append(entry.icon);
+                    break;
+                case 'c': append(entry.name); break;
+                case 'k': append(entryPath); break;
+                case 'd': case 'D': case 'n': case 'N': case 'v': case 'm': break;  // deprecated: dropped
+                default: return {};  // a line with an unknown code must not run
+            }
+        } else {
+            append(QString(c));
+        }
+    }
+    endWord();
+    if (words.isEmpty() || words.front().contains(QLatin1Char('='))) return {};
+    // The entry was chosen for the file's type; without a file code it still
+    // gets the file, where programs look for it.
+    if (!fileGiven && !file.isEmpty()) words << file;
+    return words;
 }
 
 std::unique_ptr<platform::Process> QtProcesses::start(const std::string& program,
@@ -162,11 +251,14 @@ platform::Association QtProcesses::associatedProgram(const std::string& folder, 
     if (entryPath.isEmpty()) return none;
     QFile entry(entryPath);
     if (!entry.open(QIODevice::ReadOnly | QIODevice::Text)) return none;
-    const QString program = DesktopEntryProgram(QString::fromUtf8(entry.readAll()));
-    if (program.isEmpty()) return none;
+    QStringList command = DesktopEntryCommand(QString::fromUtf8(entry.readAll()), entryPath, file);
+    if (command.isEmpty()) return none;
+    const QString program = command.takeFirst();
     const QString found = QFileInfo(program).isAbsolute() ? program : QStandardPaths::findExecutable(program);
     if (found.isEmpty() || !QFileInfo(found).isExecutable()) return none;
-    return {platform::AssociationFound, ToLatin1(found)};
+    platform::Association association{platform::AssociationFound, ToLatin1(found), {}};
+    for (const QString& argument : command) association.arguments.push_back(ToLatin1(argument));
+    return association;
 }
 
 }  // namespace qnr::ui

@@ -26,16 +26,17 @@ public:
     };
     std::vector<Start> starts;
     std::vector<std::string> associationQueries;  // folder + "|" + file
-    platform::Association association{platform::AssociationFound, "/usr/bin/sheet"};
+    platform::Association association{platform::AssociationFound, "/usr/bin/sheet", {}};
     int startError = 0;  // not 0: every start fails with it
     bool running = true;  // every started program, until set false
+    std::optional<int> endsAtOnceWith;  // set: every started program ends at once with this exit code
 
     std::unique_ptr<platform::Process> start(const std::string& program, const std::vector<std::string>& arguments,
                                              const std::string& folder, int& errorCode) override {
         starts.push_back({program, arguments, folder});
         errorCode = startError;
         if (startError != 0) return nullptr;
-        return std::make_unique<Process>(running);
+        return std::make_unique<Process>(running, endsAtOnceWith);
     }
     platform::Association associatedProgram(const std::string& folder, const std::string& file) override {
         associationQueries.push_back(folder + "|" + file);
@@ -45,12 +46,14 @@ public:
 private:
     class Process final : public platform::Process {
     public:
-        explicit Process(const bool& running) : running_(running) {}
-        bool running() override { return running_; }
-        int exitCode() override { return running_ ? platform::StillActive : 0; }
+        Process(const bool& running, std::optional<int> endedWith) : running_(running), endedWith_(endedWith) {}
+        bool running() override { return !endedWith_ && running_; }
+        int exitCode() override { return endedWith_ ? *endedWith_ : running() ? platform::StillActive : 0; }
+        bool endsWithin(int) override { return !running(); }
 
     private:
         const bool& running_;
+        std::optional<int> endedWith_;
     };
 };
 

@@ -313,7 +313,14 @@ TEST_F(ExerciseTest, SaveUpdatesKeepsTheChangesPendingUntilTheyAreSaved) {
             ex.opts().dataFolder = program.file("plainfile") + "/";
         }
         for (Answer a : r.answers) fake.dialogs.script({a});
+        // The hourglass is off for every question and message.
+        std::vector<int> busyWhileShown;
+        fake.dialogs.whileShown = [&] { busyWhileShown.push_back(view.busy); };
         ex.Preferences();
+        fake.dialogs.whileShown = nullptr;
+        EXPECT_EQ(busyWhileShown, std::vector<int>(fake.dialogs.messages.size(), 0));
+        EXPECT_EQ(view.busy, 0);
+        EXPECT_EQ(view.maxBusy, r.answers.back() == Answer::Yes ? 1 : 0);
         EXPECT_EQ(ex.updatesPending(), r.pending);
         EXPECT_EQ(ex.item("SaveUpdates1").enabled, r.pending);
         OptsObj saved(services);
@@ -347,7 +354,12 @@ TEST_F(ExerciseTest, AllUsersSaveFollowsTheAdministratorOption) {
             ex.opts().programFolder = program.file("plainfile") + "/";
         }
         fake.dialogs.script({Answer::Yes, Answer::Yes});
+        std::vector<int> busyWhileShown;
+        fake.dialogs.whileShown = [&] { busyWhileShown.push_back(view.busy); };
         ex.Preferences();
+        fake.dialogs.whileShown = nullptr;
+        EXPECT_EQ(busyWhileShown, std::vector<int>(fake.dialogs.messages.size(), 0));
+        EXPECT_EQ(view.busy, 0);
         const auto shown = fake.dialogs.shown();
         ASSERT_GE(shown.size(), 2u);
         EXPECT_EQ(shown[1], "Use As Defaults for All Users?|Save Updated Parameters in " + ex.opts().programFolder +
@@ -766,19 +778,24 @@ TEST_F(ExerciseTest, SpreadsheetGetsTheChosenFile) {
         int startError;
         std::vector<std::string> shown;
         std::string program;                  // started; empty: nothing started
-        std::vector<std::string> arguments;   // "@" stands for the users folder
+        std::vector<std::string> arguments;
         bool logged;
     };
     const std::string file = "Run 1 results.CSV";
     const Row rows[] = {
-        {"cancelled, no association", "", false, {2, ""}, 0,
+        {"cancelled, no association", "", false, {2, "", {}}, 0,
          {"Cannot Run Spreadsheet!|Unable to obtain associated processor for \r\n\r\n\r\nCode = 2 - File Not Found"},
          "", {}, false},
-        {"no association", "", true, {31, ""}, 0,
+        {"no association", "", true, {31, "", {}}, 0,
          {"Cannot Run Spreadsheet!|Unable to obtain associated processor for \r\n" + file +
           "\r\n\r\nCode = 31 - No Association for Specified File Type"},
          "", {}, false},
-        {"associated program", "", true, {33, "/usr/bin/sheet"}, 0, {}, "/usr/bin/sheet", {"@" + file}, true},
+        {"associated program", "", true, {33, "/usr/bin/sheet", {"@" + file}}, 0, {}, "/usr/bin/sheet",
+         {"@" + file}, true},
+        // The whole command of the association, not its first word with the file.
+        {"associated launcher", "", true,
+         {33, "/usr/bin/flatpak", {"run", "--file-forwarding", "org.example.Sheet", "@@u", "@" + file, "@@"}}, 0, {},
+         "/usr/bin/flatpak", {"run", "--file-forwarding", "org.example.Sheet", "@@u", "@" + file, "@@"}, true},
         {"option", "/opt/My Sheet/sheet", true, {}, 0, {}, "/opt/My Sheet/sheet", {file}, true},
         {"option, cancelled", "/opt/My Sheet/sheet", false, {}, 0, {}, "/opt/My Sheet/sheet", {}, true},
         {"bad folder", "/opt/sheet", true, {}, 267, {"Cannot Run Spreadsheet!|Unable to Execute /opt/sheet\r\n\r\n"
@@ -796,12 +813,19 @@ TEST_F(ExerciseTest, SpreadsheetGetsTheChosenFile) {
             o.spreadsheetProgram = r.option;
         });
         processes = test::FakeProcesses();
-        processes.association = r.association;
         processes.startError = r.startError;
         chooser = test::FakeChooser();
         Start();
         Login({"Aaa", "", "", ""});
         const std::string users = exercise->opts().usersFolder;
+        // "@" at the start of an argument stands for the users folder.
+        auto inUsers = [&](std::vector<std::string> args) {
+            for (auto& a : args)
+                if (a.size() > 1 && a[0] == '@' && a[1] != '@') a = users + a.substr(1);
+            return args;
+        };
+        processes.association = r.association;
+        processes.association.arguments = inUsers(r.association.arguments);
         if (r.choose) chooser.openAnswer = users + file;
         fake.dialogs.clear();
         exercise->Spreadsheet();
@@ -818,11 +842,8 @@ TEST_F(ExerciseTest, SpreadsheetGetsTheChosenFile) {
             EXPECT_TRUE(processes.starts.empty());
         } else {
             ASSERT_EQ(processes.starts.size(), 1u);
-            std::vector<std::string> args = r.arguments;
-            for (auto& a : args)
-                if (!a.empty() && a[0] == '@') a = users + a.substr(1);
             EXPECT_EQ(processes.starts[0].program, r.program);
-            EXPECT_EQ(processes.starts[0].arguments, args);
+            EXPECT_EQ(processes.starts[0].arguments, inUsers(r.arguments));
             EXPECT_EQ(processes.starts[0].folder, r.choose ? users : "");
         }
         EXPECT_EQ(Log().find("Component: Spreadsheet Program\r\n") != std::string::npos, r.logged);
@@ -895,6 +916,62 @@ TEST_F(ExerciseTest, AstrometryGetsTheCatalogFolder) {
     }
 }
 
+// A launcher that cannot run what it was asked to (a sandbox without the
+// program, a wrapper pointing nowhere) starts and ends at once with an error:
+// that is a failed start, not a spreadsheet. A quick clean end (a program
+// that hands the file to one already open) is a start.
+TEST_F(ExerciseTest, AProgramEndingAtOnceWithAnErrorIsReported) {
+    struct Row {
+        const char* what;
+        void (Exercise::*command)();
+        int exitCode;
+        std::vector<std::string> shown;
+        const char* component;  // logged, or nullptr
+    };
+    const Row rows[] = {
+        {"spreadsheet", &Exercise::Spreadsheet, 1,
+         {"Cannot Run Spreadsheet!|Unable to Execute /opt/sheet\r\n\r\nExit Code = 1 - Program Ended at Once"},
+         nullptr},
+        {"astrometry", &Exercise::Astrometry, 127,
+         {"Cannot Run Astrometry Module!|Unable to Execute /opt/Ravorizi/ZARN_AST.EXE\r\n\r\n"
+          "Exit Code = 127 - Program Ended at Once"},
+         nullptr},
+        {"spreadsheet ending well", &Exercise::Spreadsheet, 0, {}, "Component: Spreadsheet Program\r\n"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        files.removeFile(dataFolder + "ZARNLOG.LOG");
+        WriteOptions([](OptsRec& o) {
+            o.writeLogFile = true;
+            o.spreadsheetProgram = "/opt/sheet";
+            o.astrometryProgram = "/opt/Ravorizi/ZARN_AST.EXE";
+        });
+        processes = test::FakeProcesses();
+        processes.endsAtOnceWith = r.exitCode;
+        view = test::ScriptView(fake.dialogs);
+        Start();
+        Login({"Aaa", "", "", ""});
+        fake.dialogs.clear();
+        std::vector<int> busyWhileShown;
+        fake.dialogs.whileShown = [&] { busyWhileShown.push_back(view.busy); };
+        (exercise.get()->*r.command)();
+        fake.dialogs.whileShown = nullptr;
+        EXPECT_EQ(processes.starts.size(), 1u);
+        EXPECT_EQ(fake.dialogs.shown(), r.shown);
+        EXPECT_EQ(busyWhileShown, std::vector<int>(r.shown.size(), 0));
+        EXPECT_EQ(view.busy, 0);
+        const std::string log = Log();
+        const bool logged = log.find("Component: Spreadsheet Program") != std::string::npos ||
+                            log.find("Component: Astrometry Module") != std::string::npos;
+        EXPECT_EQ(logged, r.component != nullptr);
+        if (r.component) {
+            EXPECT_NE(log.find(r.component), std::string::npos);
+        }
+        exercise.reset();
+        files.setCurrentFolder(program.path());
+    }
+}
+
 TEST(ExecMod32Obj, RemembersOnlyTheExactProgram) {
     test::FakeProcesses processes;
     ExecMod32Obj launcher(processes);
@@ -910,7 +987,21 @@ TEST(ExecMod32Obj, RemembersOnlyTheExactProgram) {
     processes.running = false;
     launcher.Start("/opt/other", {}, "");
     EXPECT_FALSE(launcher.started());
+    EXPECT_FALSE(launcher.endedAtOnce());
     EXPECT_EQ(launcher.errorCode(), 11);
+
+    // Started, then ended at once with an error: not started, and not running.
+    processes.startError = 0;
+    processes.endsAtOnceWith = 3;
+    launcher.Start("/opt/other", {}, "");
+    EXPECT_FALSE(launcher.started());
+    EXPECT_TRUE(launcher.endedAtOnce());
+    EXPECT_EQ(launcher.exitCode(), 3);
+    EXPECT_FALSE(launcher.IsRunning("/opt/other"));
+    processes.endsAtOnceWith = 0;
+    launcher.Start("/opt/other", {}, "");
+    EXPECT_TRUE(launcher.started());
+    EXPECT_FALSE(launcher.endedAtOnce());
 }
 
 TEST(LauncherTexts, ReasonsByCode) {

@@ -22,6 +22,23 @@ TEST(UserFolderName, FollowsTheNameRule) {
     for (const auto& r : rows) EXPECT_EQ(UserFolderName(r.name), r.folder) << r.name;
 }
 
+// Folder names are plain ASCII, so that the folder the core makes is the one
+// the file dialogs reach, whatever encoding either gives its file names.
+TEST(UserFolderName, AccentedLettersBecomeTheirBaseLetters) {
+    struct Row { const char* name; const char* folder; };
+    const Row rows[] = {
+        {"Ana Garc\xED" "a", "AGarcia"},
+        {"\xC9mile", "Emile"},
+        {"M\xFCller", "Muller"},
+        {"J\xFCrgen Wei\xDF", "JWeiss"},                 // two letters for one
+        {"\xC6gir \xDE\xF3rsson", "AETHorss"},          // still at most 8
+        {"Zo\xEB \xC5ngstr\xF6m", "ZAngstro"},          // cut to 8 as typed
+        {"Ana \xA9\xD7", "A__"},                         // Latin-1 signs are no letters
+        {"\xFF\xFD\xE7\xF1\xF8\xF0\xE6", "yycnodae"},
+    };
+    for (const auto& r : rows) EXPECT_EQ(UserFolderName(r.name), r.folder) << r.folder;
+}
+
 TEST(UserFolderName, NeverLeavesTheUsersFolder) {
     struct Row { const char* name; const char* folder; };
     const Row rows[] = {
@@ -151,6 +168,45 @@ TEST_F(LogFileTest, ComponentAlwaysHasName1AndSingleDigitHoursAreSpaced) {
               "Name1: \r\n"
               "Elapsed Time:  0:00:00.00\r\n"
               "**********\r\n");
+}
+
+// The log shows hundredths of a second: a moment is rounded to them once,
+// before it is split into date and time or days and time, so the last few
+// milliseconds of a day read as the next day's 0:00:00.00.
+TEST_F(LogFileTest, MomentsNearMidnightRoundOnceToTheShownHundredths) {
+    struct Row {
+        const char* what;
+        double loginSeconds;    // of 2002-04-14, local
+        double elapsedSeconds;  // until the component entry
+        const char* login;      // "Date" and "Time" lines of the login entry
+        const char* elapsed;    // the component entry's "Elapsed Time" line
+    };
+    constexpr double Day = 86400;
+    const Row rows[] = {
+        {"before the last 5 ms", Day - 0.006, 0, "Date: 04-14-2002\r\nTime: 23:59:59.99", "Elapsed Time:  0:00:00.00"},
+        {"in the last 5 ms", Day - 0.003, 0, "Date: 04-15-2002\r\nTime:  0:00:00.00", "Elapsed Time:  0:00:00.00"},
+        {"a minute's carry", 12 * 3600 + 34 * 60 + 59.996, 0, "Date: 04-14-2002\r\nTime: 12:35:00.00",
+         "Elapsed Time:  0:00:00.00"},
+        {"a day less 3 ms", 10 * 3600, Day - 0.003, "Date: 04-14-2002\r\nTime: 10:00:00.00",
+         "Elapsed Time: 1Days,  0:00:00.00"},
+        {"a day less 6 ms", 10 * 3600, Day - 0.006, "Date: 04-14-2002\r\nTime: 10:00:00.00",
+         "Elapsed Time: 23:59:59.99"},
+        {"a hair below a second", 10 * 3600, 1 - 1e-6, "Date: 04-14-2002\r\nTime: 10:00:00.00",
+         "Elapsed Time:  0:00:01.00"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        platform.files.removeFile(path);
+        platform.clock.now = 37360.0 + r.loginSeconds / Day;
+        LogFileObj log(services, writeLog);
+        log.Create("ZARN_QNR", path, &record);
+        log.WriteLogin();
+        platform.clock.now += r.elapsedSeconds / Day;
+        log.WriteComponent("Photometer");
+        const std::string text = Log();
+        EXPECT_NE(text.find("Login: ZARN_QNR\r\n" + std::string(r.login) + "\r\n"), std::string::npos) << text;
+        EXPECT_NE(text.find(std::string(r.elapsed) + "\r\n**********\r\n"), std::string::npos) << text;
+    }
 }
 
 TEST_F(LogFileTest, NothingIsWrittenWhenTheLogIsOff) {

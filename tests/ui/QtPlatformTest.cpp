@@ -2,8 +2,10 @@
 // desktop entries and the silent sound.
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QProcess>
@@ -62,9 +64,13 @@ private slots:
     void pdfPrinter();
     void desktopEntry_data();
     void desktopEntry();
+    void execLine_data();
+    void execLine();
+    void associationRunsTheWholeExecLine();
     void startErrors_data();
     void startErrors();
     void startPassesArgumentsWhole();
+    void endsWithin();
     void associationErrors_data();
     void associationErrors();
     void silentSound();
@@ -278,22 +284,78 @@ void QtPlatformTest::pdfPrinter() {
     QCOMPARE(text.count(QLatin1Char('\f')), 1);  // one page
 }
 
+// "{file}" in an expected word stands for the file.
+QStringList WithFile(QStringList words, const QString& file) {
+    for (QString& w : words) w.replace(QStringLiteral("{file}"), file);
+    return words;
+}
+
 void QtPlatformTest::desktopEntry_data() {
     QTest::addColumn<QString>("entry");
-    QTest::addColumn<QString>("program");
-    QTest::newRow("plain") << "[Desktop Entry]\nName=Calc\nExec=localc --calc %U\n" << "localc";
+    QTest::addColumn<QStringList>("command");
+    QTest::newRow("plain") << "[Desktop Entry]\nName=Calc\nExec=localc --calc %U\n"
+                           << QStringList{"localc", "--calc", "{file}"};
     QTest::newRow("quoted path") << "[Desktop Entry]\nExec=\"/opt/My Sheet/bin/sheet\" %f\n"
-                                 << "/opt/My Sheet/bin/sheet";
+                                 << QStringList{"/opt/My Sheet/bin/sheet", "{file}"};
     QTest::newRow("action group first") << "[Desktop Action new]\nExec=other --new\n\n[Desktop Entry]\nExec=sheet\n"
-                                        << "sheet";
-    QTest::newRow("TryExec is not Exec") << "[Desktop Entry]\nTryExec=sheet\n" << "";
-    QTest::newRow("empty") << "" << "";
+                                        << QStringList{"sheet", "{file}"};
+    QTest::newRow("TryExec is not Exec") << "[Desktop Entry]\nTryExec=sheet\n" << QStringList{};
+    QTest::newRow("empty") << "" << QStringList{};
+    QTest::newRow("string escapes first") << "[Desktop Entry]\nExec=sheet \"--title=A\\sB\" %f\n"
+                                          << QStringList{"sheet", "--title=A B", "{file}"};
 }
 
 void QtPlatformTest::desktopEntry() {
     QFETCH(QString, entry);
-    QFETCH(QString, program);
-    QCOMPARE(ui::DesktopEntryProgram(entry), program);
+    QFETCH(QStringList, command);
+    const QString file = QStringLiteral("/home/ana/Run 1.CSV");
+    QCOMPARE(ui::DesktopEntryCommand(entry, QStringLiteral("/x/sheet.desktop"), file), WithFile(command, file));
+}
+
+// Exec values as the desktop entry file holds them: the general string
+// escapes, then the quoting, then the field codes.
+void QtPlatformTest::execLine_data() {
+    QTest::addColumn<QString>("exec");
+    QTest::addColumn<QStringList>("command");  // empty: refused
+    QTest::newRow("sandboxed") << "/usr/bin/flatpak run --branch=stable --command=sheet --file-forwarding "
+                                  "org.example.Sheet @@u %U @@"
+                               << QStringList{"/usr/bin/flatpak", "run", "--branch=stable", "--command=sheet",
+                                              "--file-forwarding", "org.example.Sheet", "@@u", "{file}", "@@"};
+    QTest::newRow("through env") << "env BAMF_DESKTOP_FILE_HINT=/var/lib/snapd/desktop/applications/sheet.desktop "
+                                    "/snap/bin/sheet %U"
+                                 << QStringList{"env",
+                                                "BAMF_DESKTOP_FILE_HINT=/var/lib/snapd/desktop/applications/sheet.desktop",
+                                                "/snap/bin/sheet", "{file}"};
+    QTest::newRow("%f in a word") << "sheet --open=%f" << QStringList{"sheet", "--open={file}"};
+    QTest::newRow("%u") << "sheet %u" << QStringList{"sheet", "{file}"};
+    QTest::newRow("%F") << "sheet %F" << QStringList{"sheet", "{file}"};
+    QTest::newRow("no file code") << "sheet --calc" << QStringList{"sheet", "--calc", "{file}"};
+    QTest::newRow("%%") << "sheet --zoom=100%% %f" << QStringList{"sheet", "--zoom=100%", "{file}"};
+    QTest::newRow("%i %c %k") << "sheet %i --title %c --entry %k %f"
+                              << QStringList{"sheet", "--icon", "sheet-icon", "--title", "Sheet Calc", "--entry",
+                                             "/x/sheet.desktop", "{file}"};
+    QTest::newRow("deprecated codes dropped") << "sheet %d %D %n %N %v %m %f" << QStringList{"sheet", "{file}"};
+    QTest::newRow("extra spaces and tabs") << "  sheet \t --calc   %f  " << QStringList{"sheet", "--calc", "{file}"};
+    QTest::newRow("quoted escapes") << R"(sheet "a \\"b\\" \\$HOME \\\\ \\`x\\`" %f)"
+                                    << QStringList{"sheet", R"(a "b" $HOME \ `x`)", "{file}"};
+    QTest::newRow("quote escaped once") << R"(sheet "say \"hi\"" %f)" << QStringList{"sheet", R"(say "hi")", "{file}"};
+    QTest::newRow("empty quoted word kept") << R"(sheet "" %f)" << QStringList{"sheet", "", "{file}"};
+    // Inside quotes a code is left alone, so the file never enters a shell text.
+    QTest::newRow("code inside quotes") << R"(sh -c "sheet %f")" << QStringList{"sh", "-c", "sheet %f", "{file}"};
+    QTest::newRow("unknown code") << "sheet %x" << QStringList{};
+    QTest::newRow("lone % at the end") << "sheet %" << QStringList{};
+    QTest::newRow("open quote") << R"("/opt/sheet %f)" << QStringList{};
+    QTest::newRow("= in the program") << "VAR=1 sheet %f" << QStringList{};
+    QTest::newRow("blank") << "   " << QStringList{};
+}
+
+void QtPlatformTest::execLine() {
+    QFETCH(QString, exec);
+    QFETCH(QStringList, command);
+    const QString file = QStringLiteral("/home/ana/Run 1.CSV");
+    const QString entry = "[Desktop Entry]\nName=Sheet Calc\nIcon=sheet-icon\nExec=" + exec + "\n";
+    QCOMPARE(ui::DesktopEntryCommand(entry, QStringLiteral("/x/sheet.desktop"), file),
+             command.isEmpty() ? QStringList{} : WithFile(command, file));
 }
 
 // What the launcher's messages name when a program cannot start.
@@ -357,6 +419,22 @@ void QtPlatformTest::startPassesArgumentsWhole() {
     QCOMPARE(out.readAll(), QByteArray("a b.csv|c|"));
 }
 
+void QtPlatformTest::endsWithin() {
+    ui::QtProcesses processes;
+    int error = -1;
+    auto ending = processes.start("/bin/sh", {"-c", "exit 3"}, "", error);
+    QVERIFY(ending);
+    QVERIFY(ending->endsWithin(10000));  // returns as soon as it has ended
+    QCOMPARE(ending->exitCode(), 3);
+    QVERIFY(ending->endsWithin(0));
+    // Still waiting for its input: not ended, and a zero wait returns at once.
+    auto waiting = processes.start("/bin/sh", {"-c", "read line"}, "", error);
+    QVERIFY(waiting);
+    QVERIFY(!waiting->endsWithin(0));
+    QVERIFY(waiting->running());
+    QCOMPARE(waiting->exitCode(), platform::StillActive);
+}
+
 void QtPlatformTest::associationErrors_data() {
     QTest::addColumn<QString>("folder");  // "@" stands for the temporary folder
     QTest::addColumn<QString>("file");
@@ -376,6 +454,75 @@ void QtPlatformTest::associationErrors() {
     const platform::Association found = processes.associatedProgram(folder.toStdString(), file.toStdString());
     QCOMPARE(found.code, code);
     QVERIFY(found.program.empty());
+}
+
+namespace {
+
+// Sets an environment variable for one test and restores it afterwards.
+class EnvironmentValue {
+public:
+    EnvironmentValue(const char* name, const QByteArray& value)
+        : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name)) {
+        qputenv(name, value);
+    }
+    ~EnvironmentValue() {
+        if (had_) qputenv(name_, old_);
+        else qunsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    bool had_;
+    QByteArray old_;
+};
+
+void WriteFile(const QString& path, const QByteArray& text, bool executable = false) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(text);
+    f.close();
+    if (executable) QVERIFY(f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+}
+
+}  // namespace
+
+// The file type's desktop entry starts its program through a launcher: the
+// launcher gets its own words, and the spreadsheet behind it the file.
+void QtPlatformTest::associationRunsTheWholeExecLine() {
+    QTemporaryDir tmp;
+    QVERIFY(tmp.isValid());
+    const QString root = tmp.path();
+    WriteFile(root + "/bin/xdg-mime",
+              "#!/bin/sh\ncase \"$2\" in filetype) echo text/csv;; default) echo qnr-sheet.desktop;; esac\n", true);
+    WriteFile(root + "/bin/sheet", "#!/bin/sh\nprintf '%s|' \"$QNR_SHEET\" \"$@\" > \"$(dirname \"$0\")/../out.txt\"\n",
+              true);
+    WriteFile(root + "/share/applications/qnr-sheet.desktop",
+              "[Desktop Entry]\nType=Application\nName=Sheet\nExec=env QNR_SHEET=calc \"" + root.toUtf8() +
+                  "/bin/sheet\" --calc %U\n");
+    WriteFile(root + "/data/Run 1.csv", "1,2\n");
+    EnvironmentValue path("PATH", root.toUtf8() + "/bin:" + qgetenv("PATH"));
+    EnvironmentValue dataHome("XDG_DATA_HOME", root.toUtf8() + "/share");
+
+    ui::QtProcesses processes;
+    const std::string folder = root.toStdString() + "/data/";
+    const platform::Association found = processes.associatedProgram(folder, "Run 1.csv");
+    QCOMPARE(found.code, platform::AssociationFound);
+    QCOMPARE(QString::fromStdString(found.program), QStandardPaths::findExecutable(QStringLiteral("env")));
+    QCOMPARE(found.arguments, (std::vector<std::string>{"QNR_SHEET=calc", root.toStdString() + "/bin/sheet",
+                                                        "--calc", folder + "Run 1.csv"}));
+
+    int error = -1;
+    auto process = processes.start(found.program, found.arguments, folder, error);
+    QVERIFY(process);
+    QElapsedTimer limit;
+    limit.start();
+    while (process->running() && limit.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    QCOMPARE(process->exitCode(), 0);
+    QFile out(root + "/out.txt");
+    QVERIFY(out.open(QIODevice::ReadOnly));
+    QCOMPARE(out.readAll(), "calc|--calc|" + QByteArray::fromStdString(folder) + "Run 1.csv|");
 }
 
 void QtPlatformTest::silentSound() {

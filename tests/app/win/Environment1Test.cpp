@@ -3,7 +3,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFileDialog>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -19,6 +22,7 @@
 #include "app/win/Zarn_Obs.h"
 #include "pictures/Cursor.h"
 #include "support/Fakes.h"
+#include "ui/QtFileChooser.h"
 
 using namespace qnr;
 using platform::Answer;
@@ -97,6 +101,8 @@ private slots:
     void loginToExit();
     void instructorWithThreeWrongPasswords();
     void mountDialogTakesATypedOrBrowsedPath();
+    void accentedNameFolderInTheFileDialog_data();
+    void accentedNameFolderInTheFileDialog();
     void cursorsAndAboutBox();
 
 private:
@@ -412,6 +418,63 @@ void Environment1Test::mountDialogTakesATypedOrBrowsedPath() {
         QCOMPARE(window->exercise().objectId(), std::string("UNKNOWN"));
         QCOMPARE(window->displayPhase(), app::DisplayPhase::Running);
     }
+}
+
+void Environment1Test::accentedNameFolderInTheFileDialog_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("Ana Garc\u00eda") << QString::fromUtf8("Ana Garc\u00eda") << QStringLiteral("AGarcia");
+    QTest::newRow("\u00c9mile") << QString::fromUtf8("\u00c9mile") << QStringLiteral("Emile");
+    QTest::newRow("M\u00fcller") << QString::fromUtf8("M\u00fcller") << QStringLiteral("Muller");
+}
+
+// The group's folder, made by the core, is the one Qt's own file dialog opens
+// in and lists, and the file picked there is the core's file.
+void Environment1Test::accentedNameFolderInTheFileDialog() {
+    QFETCH(QString, name);
+    QFETCH(QString, folder);
+    writeOptions([](app::OptsRec& o) { o.spreadsheetProgram = "/opt/sheet"; });
+    ui::QtFileChooser chooser;
+    test::FakeProcesses processes;
+    services_.chooser = &chooser;
+    services_.processes = &processes;
+    auto window = makeWindow();
+    window->show();
+    modals_.add([&](QWidget* dlg) {
+        // Typed as a keyboard layout with the accented keys sends them.
+        auto* edit = Child<QLineEdit>(dlg, "Stud1");
+        QVERIFY(edit);
+        for (const QChar c : name) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(edit, &press);
+        }
+        QCOMPARE(edit->text(), name);
+        Click(dlg, "OKBtn");
+    });
+    fake_->dialogs.script({Answer::Yes});
+    action(*window, "Login1")->trigger();
+    QVERIFY(modals_.done());
+    const std::string users = window->opts().usersFolder;
+    test::WriteAll(users + "Run 1.CSV", {'1', ',', '2', '\n'});
+
+    modals_.add([&](QWidget* dlg) {
+        auto* files = qobject_cast<QFileDialog*>(dlg);
+        QVERIFY(files);
+        QCOMPARE(files->directory().absolutePath() + QLatin1Char('/'), QString::fromStdString(users));
+        QCOMPARE(files->directory().entryList(QDir::Files), QStringList{QStringLiteral("Run 1.CSV")});
+        files->selectFile(QStringLiteral("Run 1.CSV"));
+        static_cast<QDialog*>(files)->accept();  // as Open does
+    });
+    action(*window, "Spreadsheet1")->trigger();
+    QVERIFY(modals_.done());
+    QCOMPARE(processes.starts.size(), std::size_t(1));
+    QCOMPARE(processes.starts[0].folder, users);
+    QCOMPARE(processes.starts[0].arguments, std::vector<std::string>{"Run 1.CSV"});
+    QCOMPARE(Text(test::ReadAll(processes.starts[0].folder + processes.starts[0].arguments[0])),
+             std::string("1,2\n"));
+    // ASCII names keep their folders; accented letters lose their accents.
+    QCOMPARE(QString::fromStdString(window->exercise().loginRecord().userFolder), folder);
+    QCOMPARE(users, dataFolder_ + "Users/" + folder.toStdString() + "/");
 }
 
 void Environment1Test::cursorsAndAboutBox() {
