@@ -4,8 +4,8 @@
 // their file "QNR_RADI.INI", the checks every usable record passes, and the
 // two radio options dialogs without their windows.
 #include <cstdint>
-#include <optional>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "astro/BinFile.h"
