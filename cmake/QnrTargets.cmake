@@ -17,8 +17,9 @@
 # libraries at -Og, so that the tests' computations run at a fair speed, and
 # the test programs' own code, mostly the test framework's expansions, at -O0,
 # since optimising it took most of the build; every test program of a kind
-# shares one precompiled header of its framework. The observatory, qnrtool and
-# the benchmarks keep the build type's optimisation.
+# shares one precompiled header of its framework, and the core libraries one of
+# the standard headers. The observatory, qnrtool and the benchmarks keep the
+# build type's optimisation.
 set(QNR_SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
 set(QNR_SAN_FLAGS ${QNR_SANITIZE} -Og -g1)
 set(QNR_SAN_LINK_FLAGS -fsanitize=address,undefined)
@@ -35,16 +36,37 @@ function(qnr_san_deps out)
   set(${out} ${deps} PARENT_SCOPE)
 endfunction()
 
+# The standard headers the core libraries include most, precompiled once for
+# the plain libraries and once for their sanitized twins.
+set(QNR_STD_PCH_HEADERS
+  <algorithm> <array> <cmath> <cstdint> <deque> <functional> <map> <memory> <optional> <set>
+  <sstream> <string> <vector>)
+
+function(qnr_core_pch_targets)
+  set(dir ${CMAKE_BINARY_DIR}/pch)
+  file(WRITE ${dir}/core.cpp.in "// The core libraries' precompiled header's own translation unit.\n")
+  configure_file(${dir}/core.cpp.in ${dir}/core.cpp COPYONLY)
+  add_library(qnr_core_pch OBJECT ${dir}/core.cpp)
+  target_precompile_headers(qnr_core_pch PRIVATE ${QNR_STD_PCH_HEADERS})
+  if(QNR_SANITIZED_TESTS AND QNR_BUILD_TESTS)
+    add_library(qnr_core_san_pch OBJECT ${dir}/core.cpp)
+    target_compile_options(qnr_core_san_pch PRIVATE ${QNR_SAN_FLAGS})
+    target_precompile_headers(qnr_core_san_pch PRIVATE ${QNR_STD_PCH_HEADERS})
+  endif()
+endfunction()
+
 function(qnr_core_library name)
   cmake_parse_arguments(A "" "" "SOURCES;DEPS;INCLUDES" ${ARGN})
   add_library(${name} STATIC ${A_SOURCES})
   target_link_libraries(${name} PUBLIC ${A_DEPS})
+  target_precompile_headers(${name} REUSE_FROM qnr_core_pch)
   if(A_INCLUDES)
     target_include_directories(${name} PUBLIC ${A_INCLUDES})
   endif()
   if(QNR_SANITIZED_TESTS AND QNR_BUILD_TESTS)
     add_library(${name}_san STATIC EXCLUDE_FROM_ALL ${A_SOURCES})
     target_compile_options(${name}_san PRIVATE ${QNR_SAN_FLAGS})
+    target_precompile_headers(${name}_san REUSE_FROM qnr_core_san_pch)
     if(A_INCLUDES)
       target_include_directories(${name}_san PUBLIC ${A_INCLUDES})
     endif()
